@@ -103,7 +103,9 @@ TEST(Cores, SmaRecomputesAtSixteenPeriods) {
     auto t = *core::Sma::make(2);
     for (int i = 0; i < 31; ++i) {
         t.step(xs[i]);
-        if (i == 10) EXPECT_FALSE(t.step(kNaN));
+        if (i == 10) {
+            EXPECT_FALSE(t.step(kNaN));
+        }
     }
     EXPECT_EQ(*t.step(0.3), 0.3);
 }
