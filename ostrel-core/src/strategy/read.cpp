@@ -9,9 +9,6 @@ namespace ostrel {
 
 namespace strategy_detail {
 
-using json::Fault;
-using json::Value;
-
 inline constexpr std::array<std::string_view, 16> kConditionKeys = {
     "gt", "lt", "ge", "le", "eq", "ne", "cross_above", "cross_below", "between",
     "rising", "falling", "all", "any", "not", "in_position", "bars_since_entry",
@@ -34,7 +31,7 @@ inline constexpr std::string_view kTriple = "a tuple of size 3";
 
 // An expression operand: {"price": field}, {"prev": [operand, n]} or
 // {"add"|"sub"|"mul"|"div": [left, right]}. Any fault means "not an expression".
-inline bool read_expr(Value& v, Operand& out) {
+inline bool read_expr(json::Value& v, Operand& out) {
     if (!v.is_object() || v.as_object().size() != 1) return false;
     json::Member& m = v.as_object()[0];
     std::size_t k = kExprKeys.size();
@@ -65,9 +62,11 @@ inline bool read_expr(Value& v, Operand& out) {
     return true;
 }
 
-inline Fault read_operands(Value& v, std::size_t n, std::string_view expected, std::vector<Operand>& out) {
+inline json::Fault read_operands(json::Value& v, std::size_t n, std::string_view expected,
+                                 std::vector<Operand>& out) {
     out.assign(n, Operand{});
-    return json::read_tuple(v, n, expected, [&](std::size_t i, Value& x) { return strategy_read::read_operand(x, out[i]); });
+    return json::read_tuple(v, n, expected,
+                            [&](std::size_t i, json::Value& x) { return strategy_read::read_operand(x, out[i]); });
 }
 
 inline json::ReadError bare_variant() { return json::invalid_type_desc("unit variant", "newtype variant"); }
@@ -75,10 +74,10 @@ inline json::ReadError bare_variant() { return json::invalid_type_desc("unit var
 // The fields of one variant of an internally tagged union, after its tag has been
 // read: the remaining members of the object, or the elements after the name.
 template <class F>
-Fault read_tagged_fields(Value& v, const json::RecordShape& shape, F&& read_field) {
+json::Fault read_tagged_fields(json::Value& v, const json::RecordShape& shape, F&& read_field) {
     if (v.is_object()) return json::read_record_object(v.as_object(), shape, read_field);
     json::Array& a = v.as_array();
-    return json::read_record_elements(std::span<Value>(a.data() + 1, a.size() - 1), shape, read_field);
+    return json::read_record_elements(std::span<json::Value>(a.data() + 1, a.size() - 1), shape, read_field);
 }
 
 }  // namespace strategy_detail
