@@ -209,7 +209,9 @@ TEST(CloseMa, ChainedAveragesAgainstReferences) {
     expect_close_values(run("T3", {7, 0.7}, c), t3, 1e-9, "T3");
     auto t30 = run("T3", {7, 0.0}, c);
     for (std::size_t i = 0; i < c.size(); ++i) {
-        if (t30[i]) EXPECT_NEAR(*t30[i], *e3[i], 1e-9);
+        if (t30[i]) {
+            EXPECT_NEAR(*t30[i], *e3[i], 1e-9);
+        }
     }
 
     // Hull: wma(round(sqrt(n))) of 2 wma(n/2) - wma(n); 10 rounds sqrt to 3, 20 to 4.
