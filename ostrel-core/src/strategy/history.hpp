@@ -20,7 +20,9 @@
 //   }
 //   history.push(candle, row);                     // drops the oldest bar when full
 // Stores into one slot replace earlier ones on the same bar, so the last store wins,
-// as with a map keyed by text.
+// as with a map keyed by text. The RuleSet (and so its SlotTable) must stay in place
+// while IndicatorKeys refer to it, and every ValueRow pushed into a history must have
+// the history's slot count.
 #pragma once
 
 #include <cstddef>
