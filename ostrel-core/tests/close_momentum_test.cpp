@@ -186,3 +186,69 @@ TEST(MomentumKinds, Construction) {
     EXPECT_EQ(build_error("WavePm", {14, 1e-20}), params_error("WavePm", kZero));
     EXPECT_EQ(build_error("WavePm", {14, 2e7}), params_error("WavePm", kMax));
 }
+
+TEST(MomentumKinds, DynamicMomentumIndex) {
+    // Flat: no deviation, all 30 changes (all zero) are used.
+    auto flat = run("DynamicMomentumIndex", {14}, std::vector<double>(35, 4.0));
+    EXPECT_EQ(first_value_at(flat), 31u);
+    EXPECT_EQ(flat.back(), 50.0);
+    // A straight rise: the deviation equals its average, n = 14, every change is up.
+    std::vector<double> rise;
+    for (int i = 1; i < 40; ++i) rise.push_back(i);
+    auto up = run("DynamicMomentumIndex", {14}, rise);
+    EXPECT_EQ(first_value_at(up), 31u);
+    EXPECT_EQ(up[30], 100.0);
+    // ...and a length below 5 is raised to 5: the newest 5 changes, 4 ups and 1 down.
+    rise.push_back(38.0);
+    EXPECT_EQ(run("DynamicMomentumIndex", {1}, rise).back(), (4.0 / 5.0) * 100.0);
+
+    auto xs = path(300);
+    const struct {
+        double period, at40, at120, at299;
+    } cases[] = {
+        {14, 40.01613866924969, 23.15499191857296, 74.46287223857749},
+        {30, 32.638368123488426, 48.57052540341812, 46.71960329836746},
+        {3, 24.481819683116576, 2.7642542202876297, 81.70824837200821},
+    };
+    for (const auto& c : cases) {
+        auto got = run_with_bad_bars("DynamicMomentumIndex", {c.period}, xs);
+        EXPECT_NEAR(*got[40], c.at40, 1e-9) << c.period;
+        EXPECT_NEAR(*got[120], c.at120, 1e-9) << c.period;
+        EXPECT_NEAR(*got[299], c.at299, 1e-9) << c.period;
+    }
+    // A length above 30 uses all 30 changes, however large the period.
+    auto huge = run("DynamicMomentumIndex", {16777216}, xs);
+    double ups = 0, downs = 0;
+    for (std::size_t i = xs.size() - 30; i < xs.size(); ++i) {
+        double c = xs[i] - xs[i - 1];
+        if (c > 0) ups = ups + c;
+        if (c < 0) downs = downs - c;
+    }
+    EXPECT_EQ(huge.back(), (ups / (ups + downs)) * 100.0);
+
+    EXPECT_EQ(build_error("DynamicMomentumIndex", {1e-20}), params_error("DynamicMomentumIndex", kZero));
+    EXPECT_EQ(build_error("DynamicMomentumIndex", {16777217}), params_error("DynamicMomentumIndex", kMax));
+    EXPECT_EQ(make("DynamicMomentumIndex", {14})->warmup_period(), 31u);
+}
+
+TEST(MomentumKinds, TsfOscillator) {
+    // Over 1, 2, 3 the line is exact: the forecast is 4, so (3 - 4) x 100 / 3.
+    EXPECT_EQ(run("TsfOscillator", {3}, {1, 2, 3}), (Series{none, none, (3.0 - 4.0) * 100.0 / 3.0}));
+    auto z = run("TsfOscillator", {2}, {0, 1, 3, 0, 5});
+    EXPECT_EQ(z[1], -100.0);  // line through (0, 0) and (1, 1): forecast 2
+    EXPECT_EQ(z[3], z[2]);  // a zero close repeats the last value
+    EXPECT_EQ(run("TsfOscillator", {2}, {1, 0}), (Series{none, none}));
+
+    auto xs = path(300);
+    auto got = run_with_bad_bars("TsfOscillator", {14}, xs);
+    EXPECT_EQ(first_value_at(got), 14u);
+    EXPECT_NEAR(*got[40], 0.025506846990401417, 1e-9);
+    EXPECT_NEAR(*got[120], -0.46384271363293866, 1e-9);
+    EXPECT_NEAR(*got[299], 1.794254874658943, 1e-9);
+
+    const std::string min = "invalid period: TSF oscillator needs period >= 2";
+    EXPECT_EQ(build_error("TsfOscillator", {1e-20}), params_error("TsfOscillator", min));
+    EXPECT_EQ(build_error("TsfOscillator", {1}), params_error("TsfOscillator", min));
+    EXPECT_EQ(build_error("TsfOscillator", {16777217}), params_error("TsfOscillator", kMax));
+    EXPECT_EQ(make("TsfOscillator", {9})->warmup_period(), 9u);
+}
