@@ -39,13 +39,12 @@ public:
         }
         double up = 0.0;
         double down = 0.0;
+        // Adding +0 for the changes a sum skips leaves it bit for bit as it was (the
+        // sums start at +0 and never become -0), and avoids a branch per change.
         for (std::size_t i = skip; i < kChanges; ++i) {
             const double c = changes_[i];
-            if (c > 0.0) {
-                up = up + c;
-            } else if (c < 0.0) {
-                down = down - c;
-            }
+            up = up + (c > 0.0 ? c : 0.0);
+            down = down + (c < 0.0 ? -c : 0.0);
         }
         const double total = up + down;
         if (total == 0.0) return 50.0;
