@@ -88,6 +88,10 @@ TEST(MomentumKinds, HandWorkedValues) {
     auto uo = run("UniversalOscillator", {20}, {1, 2, 3, 2, 1});
     EXPECT_EQ(uo, (Series{none, none, 1.0, 0.0, -0.6932204945609063}));
     EXPECT_EQ(run("UniversalOscillator", {20}, {3, 2, 1}), (Series{none, none, -1.0}));
+    // An overflowing white-noise value repeats the last value (none yet), the closes still shift.
+    EXPECT_EQ(run("UniversalOscillator", {20}, {1.7e308, 1, -1.7e308, 0, 5}), (Series{none, none, none, -1.0, 1.0}));
+    // WavePm: an overflowing squared move gives nothing, but the window has moved on.
+    EXPECT_EQ(run("WavePm", {1, 1}, {1e200, -1e200, 0, 3}), (Series{none, none, none, (1.0 - std::exp(-9.0 / 18.0)) * 100.0}));
 
     EXPECT_EQ(run("WavePm", {2, 2}, {3, 3, 3, 3, 3, 3}), (Series{none, none, none, none, 0.0, 0.0}));
 }
