@@ -116,7 +116,9 @@ int main(int argc, char** argv) {
     }
 
     // Every kind that builds with one of a few common parameter lists.
-    const std::vector<std::vector<double>> tries = {{}, {14}, {14, 2}, {12, 26, 9}, {14, 3, 3}, {0.02, 0.02, 0.2}};
+    const std::vector<std::vector<double>> tries = {
+        {}, {14}, {14, 2}, {14, 0.5}, {12, 26, 9}, {14, 3, 3}, {10, 2, 30}, {14, 0.5, 6},
+        {0.02, 0.02, 0.2}, {23, 50, 10}, {13, 12, 26}, {3, 2, 100}, {12, 26, 9, 3}, {10, 15, 20, 30, 10, 10, 10, 15}};
     int built = 0;
     for (auto name : kind_names()) {
         if (*filter && std::string(name).find(filter) == std::string::npos) continue;
