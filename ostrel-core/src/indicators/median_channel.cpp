@@ -20,9 +20,9 @@ public:
         if (!std::isfinite(close)) return std::nullopt;
         window_.push(close);
         if (!window_.full()) return std::nullopt;
-        double median = quantile(window_.sorted(), 0.5);
+        double median = core::interpolated_quantile(window_.sorted(), 0.5);
         core::sorted_abs_deviations(window_.sorted(), median, deviations_);
-        double width = quantile(deviations_, 0.5) * multiplier_;
+        double width = core::interpolated_quantile(deviations_, 0.5) * multiplier_;
         outputs_.store({median + width, median, median - width});
         return median + width;
     }
@@ -33,17 +33,6 @@ private:
     MedianChannel(std::size_t period, double multiplier)
         : window_(period), multiplier_(multiplier), outputs_({"upper", "middle", "lower"}) {
         deviations_.reserve(period);
-    }
-
-    // Linear interpolation at q * (n - 1) of an ascending list; the last element
-    // when the position's floor reaches n - 1.
-    static double quantile(std::span<const double> v, double q) {
-        const std::size_t n = v.size();
-        double pos = q * static_cast<double>(n - 1);
-        double fl = std::floor(pos);
-        std::size_t i = static_cast<std::size_t>(fl);
-        if (i >= n - 1) return v[n - 1];
-        return v[i] + (pos - fl) * (v[i + 1] - v[i]);
     }
 
     core::SortedWindow window_;
