@@ -644,3 +644,261 @@ TEST(CandleReference, KeltnerAndStarcUseTheUnfusedSteps) {
     EXPECT_NE(atr, fused_atr);
     EXPECT_EQ(kel.first(), 19u);
 }
+
+TEST(CandleReference, VolumeWeightedAndZeroLagMacd) {
+    const auto cs = sample();
+    Trace vw = run("VolumeWeightedMacd", {5, 12, 4}, cs), zl = run("ZeroLagMacd", {5, 12, 4}, cs);
+    auto vwma = [&](std::size_t i, std::size_t n) {
+        double pv = 0, v = 0;
+        for (std::size_t j = i + 1 - n; j <= i; ++j) pv += cs[j].close * cs[j].volume, v += cs[j].volume;
+        return pv / v;
+    };
+    RefEma sig(4);
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        if (i < 11) {
+            EXPECT_FALSE(vw.values[i]);
+            continue;
+        }
+        double want = vwma(i, 5) - vwma(i, 12);
+        auto s = sig.step(want);
+        if (!s) {
+            EXPECT_FALSE(vw.values[i]) << i;
+            continue;
+        }
+        EXPECT_NEAR(*vw.values[i], want, 1e-11) << i;
+        EXPECT_NEAR(vw.out(i, "signal"), *s, 1e-11) << i;
+        EXPECT_EQ(vw.out(i, "histogram"), *vw.values[i] - vw.out(i, "signal"));
+    }
+    EXPECT_EQ(vw.first(), 14u);  // slow + signal - 1 updates
+
+    // Zero-lag averages: lag (n - 1) / 2, de-lagged input 2x - x[lag], seeded mean.
+    struct RefZlema {
+        std::size_t n, lag;
+        double alpha, oma, sum = 0, v = 0;
+        std::size_t count = 0;
+        std::vector<double> xs;
+        explicit RefZlema(std::size_t n_) : n(n_), lag((n_ - 1) / 2), alpha(2.0 / (n_ + 1.0)), oma(1.0 - alpha) {}
+        std::optional<double> step(double x) {
+            xs.push_back(x);
+            if (xs.size() < lag + 1) return std::nullopt;
+            double d = std::fma(2.0, x, -xs[xs.size() - 1 - lag]);
+            if (count >= n) return v = std::fma(alpha, d, oma * v);
+            sum += d;
+            if (++count == n) return v = sum / static_cast<double>(n);
+            return std::nullopt;
+        }
+    } zf(5), zs(12), zsig(4);
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        auto f = zf.step(cs[i].close), s = zs.step(cs[i].close);
+        std::optional<double> g;
+        if (f && s) g = zsig.step(*f - *s);
+        if (!g) {
+            EXPECT_FALSE(zl.values[i]) << i;
+            continue;
+        }
+        EXPECT_EQ(*zl.values[i], *f - *s) << i;
+        EXPECT_EQ(zl.out(i, "signal"), *g) << i;
+    }
+    // (12 + 5) + (4 + 1) - 1 = 21 updates; the algorithm's first value agrees.
+    EXPECT_EQ(zl.first(), 20u);
+}
+
+TEST(CandleReference, RwiVortexAndKst) {
+    const auto cs = sample();
+    const std::size_t n = 8;
+    Trace rwi = run("Rwi", {8}, cs), vortex = run("Vortex", {7}, cs);
+    Trace kst = run("Kst", {3, 4, 5, 6, 2, 2, 3, 3, 4}, cs);
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        if (i + 1 < n) {
+            EXPECT_FALSE(rwi.values[i]);
+        } else {
+            double hi = 0, lo = 0;
+            for (std::size_t k = 2; k <= n; ++k) {
+                std::size_t back = k - 1;
+                double s = 0;
+                for (std::size_t j = i + 1 - back; j <= i; ++j) s += true_range(cs[j], &cs[j - 1]);
+                double den = (s / back) * std::sqrt(static_cast<double>(k));
+                if (den == 0) continue;
+                hi = std::max(hi, (cs[i].high - cs[i - back].low) / den);
+                lo = std::max(lo, (cs[i - back].high - cs[i].low) / den);
+            }
+            EXPECT_EQ(*rwi.values[i], hi) << i;
+            EXPECT_EQ(rwi.out(i, "low"), lo) << i;
+        }
+        if (i < 7) {
+            EXPECT_FALSE(vortex.values[i]);
+        } else {
+            double p = 0, m = 0, t = 0;
+            for (std::size_t j = i - 6; j <= i; ++j) {
+                p += std::fabs(cs[j].high - cs[j - 1].low);
+                m += std::fabs(cs[j].low - cs[j - 1].high);
+                t += true_range(cs[j], &cs[j - 1]);
+            }
+            expect_near_rel(*vortex.values[i], p / t, 1e-12, "VI+");
+            expect_near_rel(vortex.out(i, "minus"), m / t, 1e-12, "VI-");
+        }
+    }
+    // Kst: rates over 3..6 bars, smoothed by 2, 2, 3, 3 bars, weighted 1..4.
+    const std::size_t roc[] = {3, 4, 5, 6}, sm[] = {2, 2, 3, 3};
+    auto rate = [&](std::size_t i, std::size_t r) { return ((cs[i].close - cs[i - r].close) / cs[i - r].close) * 100; };
+    std::vector<double> ksts;
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        if (i < 8) {  // the longest rate and its average need 6 + 3 closes
+            EXPECT_FALSE(kst.values[i]) << i;
+            continue;
+        }
+        double total = 0;
+        for (std::size_t w = 0; w < 4; ++w) {
+            double s = 0;
+            for (std::size_t j = i + 1 - sm[w]; j <= i; ++j) s += rate(j, roc[w]);
+            total += (w + 1.0) * (s / sm[w]);
+        }
+        ksts.push_back(total);
+        if (ksts.size() < 4) {
+            EXPECT_FALSE(kst.values[i]) << i;
+            continue;
+        }
+        expect_near_rel(*kst.values[i], total, 1e-11, "kst");
+        expect_near_rel(kst.out(i, "signal"), window_mean(ksts, 4), 1e-11, "kst signal");
+    }
+}
+
+TEST(CandleReference, WaveTrendSuperTrendAndModifiedMaStop) {
+    const auto cs = sample();
+    Trace wt = run("WaveTrend", {5, 7, 3}, cs), st = run("SuperTrend", {10, 3.0}, cs),
+          mma = run("ModifiedMaStop", {6}, cs);
+    RefEma esa(5), dev(5), tci(7);
+    std::vector<double> wt1s;
+    auto atr = wilder_atr(cs, 10, false);
+    std::optional<double> up_band, lo_band;
+    double prev_close = 0, dir = 1;
+    double mma_sum = 0, mma_v = 0, stop = 0, mdir = 0;
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        const Candle& c = cs[i];
+        // WaveTrend
+        double ap = (c.high + c.low + c.close) / 3.0;
+        std::optional<double> w1;
+        if (auto e = esa.step(ap)) {
+            if (auto d = dev.step(std::fabs(ap - *e))) {
+                double tol = std::max(std::fabs(*e), 1.0) * 16 * 2.220446049250313e-16;
+                double ci = *d <= tol ? 0.0 : (ap - *e) / (0.015 * *d);
+                w1 = tci.step(ci);
+            }
+        }
+        if (w1) wt1s.push_back(*w1);
+        if (w1 && wt1s.size() >= 3) {
+            EXPECT_EQ(*wt.values[i], *w1) << i;
+            expect_near_rel(wt.out(i, "wt2"), window_mean(wt1s, 3), 1e-12, "wt2");
+        } else {
+            EXPECT_FALSE(wt.values[i]) << i;
+        }
+        // SuperTrend
+        if (atr[i]) {
+            double mid = (c.high + c.low) * 0.5;
+            double bu = mid + 3.0 * *atr[i], bl = mid - 3.0 * *atr[i];
+            if (!up_band) {
+                up_band = bu, lo_band = bl, dir = 1;
+            } else {
+                double u = (bu < *up_band || prev_close > *up_band) ? bu : *up_band;
+                double l = (bl > *lo_band || prev_close < *lo_band) ? bl : *lo_band;
+                dir = dir >= 0 ? (c.close < l ? -1 : 1) : (c.close > u ? 1 : -1);
+                up_band = u, lo_band = l;
+            }
+            prev_close = c.close;
+            EXPECT_EQ(*st.values[i], dir > 0 ? *lo_band : *up_band) << i;
+            EXPECT_EQ(st.out(i, "direction"), dir) << i;
+        } else {
+            EXPECT_FALSE(st.values[i]);
+        }
+        // ModifiedMaStop
+        if (i < 5) {
+            mma_sum += c.close;
+            EXPECT_FALSE(mma.values[i]);
+            continue;
+        }
+        if (i == 5) {
+            mma_v = (mma_sum + c.close) / 6.0;
+        } else {
+            mma_v = (c.close + mma_v * 5.0) / 6.0;
+        }
+        if (mdir == 0) {
+            mdir = c.close < mma_v ? -1 : 1;
+            stop = mma_v;
+        } else if (mdir > 0) {
+            stop = std::max(stop, mma_v);
+            if (c.close < stop) mdir = -1, stop = mma_v;
+        } else {
+            stop = std::min(stop, mma_v);
+            if (c.close > stop) mdir = 1, stop = mma_v;
+        }
+        EXPECT_EQ(*mma.values[i], stop) << i;
+        EXPECT_EQ(mma.out(i, "direction"), mdir) << i;
+    }
+    EXPECT_EQ(wt.first(), 2 * 5 + 7 + 3 - 4u);
+    EXPECT_EQ(st.first(), 9u);
+}
+
+TEST(CandleReference, QqeOnAnRsiWrittenOut) {
+    const auto cs = sample();
+    Trace q = run("Qqe", {6, 3, 4.236}, cs);
+    const double n = 6;
+    double prev_close = 0, g_sum = 0, l_sum = 0, ag = 0, al = 0;
+    std::size_t changes = 0;
+    RefEma smooth(3), long1(11), long2(11);
+    std::optional<double> prev_sm;
+    bool has = false;
+    double L = 0, S = 0;
+    int trend = 1;
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        double c = cs[i].close;
+        std::optional<double> rsi;
+        if (i > 0) {
+            double ch = c - prev_close, g = ch > 0 ? ch : 0, l = ch < 0 ? -ch : 0;
+            if (++changes <= 6) {
+                g_sum += g, l_sum += l;
+                if (changes == 6) ag = g_sum / n, al = l_sum / n;
+            } else {
+                ag = std::fma(ag, n - 1, g) * (1 / n);
+                al = std::fma(al, n - 1, l) * (1 / n);
+            }
+            if (changes >= 6) rsi = ag + al == 0 ? 50.0 : (ag * 100) / (ag + al);
+        }
+        prev_close = c;
+        std::optional<double> want_sm, want_trail;
+        if (rsi) {
+            if (auto sm = smooth.step(*rsi)) {
+                double prev = prev_sm ? *prev_sm : *sm;
+                prev_sm = *sm;
+                if (auto a = long1.step(std::fabs(*sm - prev))) {
+                    if (auto b = long2.step(*a)) {
+                        double dar = *b * 4.236, nl = *sm - dar, ns = *sm + dar, trail;
+                        if (!has) {
+                            L = nl, S = ns, trend = 1, trail = nl, has = true;
+                        } else {
+                            double lng = (*sm > L && prev > L) ? std::max(L, nl) : nl;
+                            double sht = (*sm < S && prev < S) ? std::min(S, ns) : ns;
+                            double oldL = L, oldS = S;
+                            L = lng, S = sht;
+                            if (prev <= oldS && *sm > oldS) trend = 1, trail = lng;
+                            else if (prev >= oldL && *sm < oldL) trend = -1, trail = sht;
+                            else trail = trend == 1 ? lng : sht;
+                        }
+                        want_sm = *sm, want_trail = trail;
+                    }
+                }
+            }
+        }
+        if (!want_sm) {
+            EXPECT_FALSE(q.values[i]) << i;
+            continue;
+        }
+        if (!first) first = i + 1;
+        EXPECT_EQ(*q.values[i], *want_sm) << i;
+        EXPECT_EQ(q.out(i, "trailing_line"), *want_trail) << i;
+    }
+    // The first value comes one update before the stated warm-up.
+    EXPECT_EQ(first, 6u + 3 + 2 * 11 - 2);
+    auto built = build_indicator("Qqe", std::vector<double>{6, 3, 4.236});
+    EXPECT_EQ((*built)->warmup_period(), 6u + 3 + 2 * 11 - 1);
+}
