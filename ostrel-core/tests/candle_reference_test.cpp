@@ -902,3 +902,107 @@ TEST(CandleReference, QqeOnAnRsiWrittenOut) {
     auto built = build_indicator("Qqe", std::vector<double>{6, 3, 4.236});
     EXPECT_EQ((*built)->warmup_period(), 6u + 3 + 2 * 11 - 1);
 }
+
+namespace {
+
+struct KindCase {
+    const char* kind;
+    std::vector<double> params;
+};
+
+// One candle failing each of the six checks, in their order.
+std::vector<Candle> failing_candles() {
+    Candle ok{0, 10, 11, 9, 10, 5};
+    std::vector<Candle> out(6, ok);
+    out[0].close = NAN;
+    out[1].volume = INFINITY;
+    out[2].volume = -1;
+    out[3].high = 8.5, out[3].low = 9;
+    out[3].open = out[3].close = 8.7;
+    out[4].close = 12;
+    out[5].open = 8;
+    for (const Candle& c : out) EXPECT_FALSE(c.is_valid());
+    return out;
+}
+
+bool same(const std::optional<double>& a, const std::optional<double>& b) {
+    if (a.has_value() != b.has_value()) return false;
+    return !a || *a == *b || (std::isnan(*a) && std::isnan(*b));
+}
+
+}  // namespace
+
+TEST(CandleReference, FailingCandlesLeaveTheStateUntouched) {
+    const std::vector<KindCase> kinds = {
+        {"Atr", {5}}, {"Natr", {5}}, {"PlusDm", {5}}, {"MinusDm", {5}}, {"PlusDi", {5}}, {"MinusDi", {5}},
+        {"Dx", {5}}, {"Adx", {5}}, {"Adxr", {5}}, {"Alligator", {13, 8, 5}}, {"Aroon", {14}},
+        {"AroonOscillator", {14}}, {"Psar", {0.02, 0.02, 0.2}}, {"SarExt", {0, 0.1, 0.02, 0.02, 0.2, 0.03, 0.03, 0.3}},
+        {"ChoppinessIndex", {14}}, {"HiLoActivator", {3}}, {"TtmTrend", {6}}, {"MidPrice", {10}},
+        {"VolumeWeightedMacd", {5, 12, 4}}, {"Keltner", {20, 10, 2}}, {"StarcBands", {6, 10, 1.5}},
+        {"VwapStdDevBands", {2}}, {"Stochastic", {14, 3}}, {"WaveTrend", {5, 7, 3}}, {"Rwi", {8}},
+        {"SuperTrend", {10, 3}}, {"Nrtr", {2.5}}, {"ModifiedMaStop", {6}}, {"Vortex", {7}},
+    };
+    const auto cs = sample();
+    const auto bad = failing_candles();
+    std::vector<Candle> mixed;
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        mixed.push_back(cs[i]);
+        if (i % 7 == 3) mixed.push_back(bad[(i / 7) % bad.size()]);
+    }
+    for (const KindCase& k : kinds) {
+        Trace clean = run(k.kind, k.params, cs), noisy = run(k.kind, k.params, mixed);
+        std::size_t j = 0;
+        for (std::size_t i = 0; i < mixed.size(); ++i) {
+            if (!mixed[i].is_valid()) {
+                EXPECT_FALSE(noisy.values[i]) << k.kind << " at " << i;
+                // The stored outputs stay those of the last value.
+                ASSERT_GT(i, 0u);
+                EXPECT_EQ(noisy.outputs[i].size(), noisy.outputs[i - 1].size()) << k.kind;
+                continue;
+            }
+            EXPECT_TRUE(same(noisy.values[i], clean.values[j])) << k.kind << " at " << j;
+            ++j;
+        }
+        EXPECT_NE(clean.first(), cs.size()) << k.kind;
+    }
+}
+
+TEST(CandleReference, CloseOnlyKindsReadOnlyTheClose) {
+    // These kinds do not run the candle checks: a candle whose high is below its low
+    // still counts through its close; only a non-finite close is ignored.
+    const std::vector<KindCase> kinds = {
+        {"MacdIndicator", {5, 12, 4}}, {"MacdFix", {4}}, {"ZeroLagMacd", {5, 12, 4}}, {"MaEnvelope", {6, 0.02}},
+        {"MedianChannel", {6, 2}}, {"QuartileBands", {6}}, {"Kst", {3, 4, 5, 6, 2, 2, 3, 3, 4}},
+        {"Qqe", {6, 3, 4.236}},
+    };
+    const auto cs = sample();
+    std::vector<Candle> odd, gaps;
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+        Candle c = cs[i];
+        std::swap(c.high, c.low);  // fails the checks, close unchanged
+        c.volume = -1;
+        odd.push_back(c);
+        gaps.push_back(cs[i]);
+        if (i % 5 == 2) {
+            Candle n = cs[i];
+            n.close = (i % 2) ? NAN : -INFINITY;
+            gaps.push_back(n);
+        }
+    }
+    for (const KindCase& k : kinds) {
+        Trace clean = run(k.kind, k.params, cs), swapped = run(k.kind, k.params, odd),
+              holes = run(k.kind, k.params, gaps);
+        for (std::size_t i = 0; i < cs.size(); ++i)
+            EXPECT_TRUE(same(clean.values[i], swapped.values[i])) << k.kind << " at " << i;
+        std::size_t j = 0;
+        for (std::size_t i = 0; i < gaps.size(); ++i) {
+            if (!std::isfinite(gaps[i].close)) {
+                EXPECT_FALSE(holes.values[i]) << k.kind;
+                continue;
+            }
+            EXPECT_TRUE(same(holes.values[i], clean.values[j])) << k.kind << " at " << j;
+            ++j;
+        }
+        EXPECT_NE(clean.first(), cs.size()) << k.kind;
+    }
+}
