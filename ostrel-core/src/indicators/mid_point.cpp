@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 
 #include "catalogue/params.hpp"
 #include "indicators/rolling_window.hpp"
@@ -14,13 +15,22 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         w_.push(x);
         if (!w_.full()) return std::nullopt;
-        double hi = w_.window[0], lo = hi;
-        // Plain comparisons would keep whichever zero came first; +0 must win the
-        // maximum and -0 the minimum.
+        double hi = -std::numeric_limits<double>::infinity();
+        double lo = std::numeric_limits<double>::infinity();
         w_.window.for_each([&](double v) {
-            if (v > hi || (v == hi && !std::signbit(v))) hi = v;
-            if (v < lo || (v == lo && std::signbit(v))) lo = v;
+            if (v > hi) hi = v;
+            if (v < lo) lo = v;
         });
+        // Between zeros the plain comparisons keep whichever came first; +0 must win
+        // the maximum and -0 the minimum.
+        if (hi == 0.0 || lo == 0.0) {
+            bool pos_zero = false, neg_zero = false;
+            w_.window.for_each([&](double v) {
+                if (v == 0.0) (std::signbit(v) ? neg_zero : pos_zero) = true;
+            });
+            if (hi == 0.0 && pos_zero) hi = 0.0;
+            if (lo == 0.0 && neg_zero) lo = -0.0;
+        }
         return midpoint(hi, lo);
     }
     std::size_t warmup_period() const override { return w_.period; }
