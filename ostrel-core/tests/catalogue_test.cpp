@@ -149,3 +149,22 @@ TEST(Catalogue, BuiltKindsReport) {
                   build_error("Doji", {}) == "built",
               true);
 }
+
+#include "indicators/trade_filter.hpp"
+
+TEST(TradeFilter, SkipsTradesThatFailTheirCheck) {
+    const double nan = std::nan("");
+    std::vector<Trade> trades{{0.0, 1, 0, false}, {10, -1, 0, false}, {nan, 1, 0, true},
+                              {11, 0.0, 0, true}, {12, nan, 0, false}, {13, 2, 0, false}};
+    EXPECT_EQ(validate_trade(trades[0])->display(), "invalid trade: trade price must be finite and positive");
+    EXPECT_EQ(validate_trade(trades[1])->display(), "invalid trade: trade size must be finite and non-negative");
+    EXPECT_EQ(validate_trade(trades[4])->display(), "invalid trade: trade size must be finite and non-negative");
+    std::size_t pos = 0;
+    const Trade* t = next_valid_trade(trades, pos);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->price, 11);  // a zero size is allowed
+    t = next_valid_trade(trades, pos);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->price, 13);
+    EXPECT_EQ(next_valid_trade(trades, pos), nullptr);
+}

@@ -9,7 +9,7 @@
 
 namespace ostrel {
 
-namespace {
+namespace catalogue_detail {
 
 enum class KindId : unsigned short {
 #define KIND(Name, FeedKind) Name,
@@ -41,29 +41,29 @@ BuildResult dispatch(KindId id, std::span<const double> params) {
     return BacktestError::unknown_indicator("");
 }
 
-}  // namespace
+}  // namespace catalogue_detail
 
 BuildResult build_indicator(std::string_view kind, std::span<const double> params) {
-    auto id = match_name(kind, /*allow_alias=*/true);
+    auto id = catalogue_detail::match_name(kind, /*allow_alias=*/true);
     if (!id) return BacktestError::unknown_indicator(std::string(kind));
     try {
-        return dispatch(*id, params);
+        return catalogue_detail::dispatch(*id, params);
     } catch (const std::bad_alloc&) {
         // A window too large for this machine is a construction failure, not a crash.
-        return BacktestError::invalid_params(std::string(kNames[static_cast<unsigned>(*id)]),
+        return BacktestError::invalid_params(std::string(catalogue_detail::kNames[static_cast<unsigned>(*id)]),
                                              "not enough memory for the indicator's window");
     } catch (const std::length_error&) {
-        return BacktestError::invalid_params(std::string(kNames[static_cast<unsigned>(*id)]),
+        return BacktestError::invalid_params(std::string(catalogue_detail::kNames[static_cast<unsigned>(*id)]),
                                              "not enough memory for the indicator's window");
     }
 }
 
 std::optional<Feed> feed_for_kind(std::string_view kind) {
-    auto id = match_name(kind, /*allow_alias=*/false);
+    auto id = catalogue_detail::match_name(kind, /*allow_alias=*/false);
     if (!id) return std::nullopt;
-    return kFeeds[static_cast<unsigned>(*id)];
+    return catalogue_detail::kFeeds[static_cast<unsigned>(*id)];
 }
 
-std::span<const std::string_view> kind_names() { return kNames; }
+std::span<const std::string_view> kind_names() { return catalogue_detail::kNames; }
 
 }  // namespace ostrel

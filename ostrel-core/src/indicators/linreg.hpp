@@ -13,6 +13,14 @@ namespace ostrel::core {
 
 class RegressionWindow {
 public:
+    // The regression kinds' checks: below 2 (0 included) fails with the kind's own
+    // detail, then the MAX_PERIOD check.
+    static Expected<RegressionWindow, IndicatorError> make(std::size_t period, const char* min_detail) {
+        if (period < 2) return IndicatorError::invalid_period(min_detail);
+        if (period > MAX_PERIOD) return IndicatorError::too_long();
+        return RegressionWindow(period);
+    }
+
     // The embedding kind has checked period >= 2.
     explicit RegressionWindow(std::size_t period) : window_(period), period_(period) {
         const double n = static_cast<double>(period);
@@ -106,6 +114,14 @@ private:
     std::size_t pushes_since_anchor_ = 0;
     double sum_x_;
     double denominator_;
+};
+
+// LinRegSlope::step: advances the window with y and gives the slope once full.
+struct LinRegSlope {
+    static std::optional<double> step(RegressionWindow& w, double y) {
+        if (!w.push(y)) return std::nullopt;
+        return w.slope();
+    }
 };
 
 }  // namespace ostrel::core

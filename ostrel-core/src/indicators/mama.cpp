@@ -62,3 +62,37 @@ std::optional<MamaOut> Mama::step(double x) {
 }
 
 }  // namespace ostrel::core
+
+#include "catalogue/params.hpp"
+
+namespace ostrel::kinds {
+
+// MESA adaptive average with its following line as named outputs.
+class Mama final : public Indicator {
+public:
+    explicit Mama(core::Mama m) : m_(std::move(m)) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        auto r = m_.step(f.candle.close);
+        if (!r) return std::nullopt;
+        out_.store({r->mama, r->fama});
+        return r->mama;
+    }
+    std::span<const NamedOutput> outputs() const override { return out_.view(); }
+    std::size_t warmup_period() const override { return 33; }
+
+private:
+    core::Mama m_;
+    OutputSlots<2> out_{{"mama", "fama"}};
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_Mama(std::span<const double> p) {
+    OSTREL_TRY(fast_limit, param_f64(p, 0, "Mama"));
+    OSTREL_TRY(slow_limit, param_f64(p, 1, "Mama"));
+    return box_kind<kinds::Mama>("Mama", core::Mama::make(fast_limit, slow_limit));
+}
+
+}  // namespace ostrel::catalogue

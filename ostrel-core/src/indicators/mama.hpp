@@ -2,8 +2,11 @@
 // cycle drives the smoothing factor of two averages (mama and its follower fama).
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <optional>
+
+#include "indicators/indicator.hpp"
 
 namespace ostrel::core {
 
@@ -14,6 +17,14 @@ struct MamaOut {
 
 class Mama {
 public:
+    // Both limits finite with 0 < slow_limit <= fast_limit <= 1.
+    static Expected<Mama, IndicatorError> make(double fast_limit, double slow_limit) {
+        if (!(std::isfinite(fast_limit) && std::isfinite(slow_limit) && 0.0 < slow_limit &&
+              slow_limit <= fast_limit && fast_limit <= 1.0))
+            return IndicatorError::invalid_period("fast_limit, slow_limit must satisfy 0 < slow_limit <= fast_limit <= 1");
+        return Mama(fast_limit, slow_limit);
+    }
+
     // The embedding kind checks the limits.
     Mama(double fast_limit, double slow_limit) : fast_limit_(fast_limit), slow_limit_(slow_limit) {}
 

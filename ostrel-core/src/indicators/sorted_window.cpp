@@ -5,7 +5,7 @@
 
 namespace ostrel::core {
 
-namespace {
+namespace sorted_window_detail {
 
 std::size_t lower_bound_total(const std::vector<double>& v, double x) {
     const std::int64_t k = total_order_key(x);
@@ -13,16 +13,16 @@ std::size_t lower_bound_total(const std::vector<double>& v, double x) {
     return static_cast<std::size_t>(it - v.begin());
 }
 
-}  // namespace
+}  // namespace sorted_window_detail
 
 void SortedWindow::push(double x) {
     if (arrivals_.full()) {
         double o = arrivals_.oldest();
         arrivals_.pop_oldest();
-        sorted_.erase(sorted_.begin() + static_cast<std::ptrdiff_t>(lower_bound_total(sorted_, o)));
+        sorted_.erase(sorted_.begin() + static_cast<std::ptrdiff_t>(sorted_window_detail::lower_bound_total(sorted_, o)));
     }
     arrivals_.push(x);
-    sorted_.insert(sorted_.begin() + static_cast<std::ptrdiff_t>(lower_bound_total(sorted_, x)), x);
+    sorted_.insert(sorted_.begin() + static_cast<std::ptrdiff_t>(sorted_window_detail::lower_bound_total(sorted_, x)), x);
 }
 
 void sorted_abs_deviations(std::span<const double> sorted, double c, std::vector<double>& out) {

@@ -2,6 +2,7 @@
 // (-0 before +0). Insertion goes before equal values.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -44,5 +45,17 @@ private:
 // |v - c| for every v of the ascending list, written to `out` in ascending order
 // without sorting: two cursors walk outward from the partition point of c.
 void sorted_abs_deviations(std::span<const double> sorted, double c, std::vector<double>& out);
+
+// Linearly interpolated quantile at fraction q of an ascending, non-empty list:
+// pos = q * (L - 1), i = floor(pos); s[L - 1] when i >= L - 1, else
+// s[i] + (pos - floor(pos)) * (s[i + 1] - s[i]).
+inline double interpolated_quantile(std::span<const double> s, double q) {
+    const std::size_t m = s.size() - 1;
+    const double pos = q * static_cast<double>(m);
+    const double fl = std::floor(pos);
+    if (!(fl < static_cast<double>(m))) return s[m];
+    const std::size_t i = static_cast<std::size_t>(fl);
+    return s[i] + (pos - fl) * (s[i + 1] - s[i]);
+}
 
 }  // namespace ostrel::core

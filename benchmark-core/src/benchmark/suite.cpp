@@ -1,0 +1,66 @@
+#include <algorithm>
+#include <set>
+#include <string_view>
+
+#include "benchmark/runner.hpp"
+
+namespace ostrel {
+
+Expected<json::Value, BenchmarkError> CaseResult::to_json() const {
+    json::Object o;
+    o.insert_or_assign("hash", json::Value::string(hash));
+    o.insert_or_assign("hash_match", json::Value::boolean(hash_match));
+    o.insert_or_assign("id", json::Value::string(id));
+    o.insert_or_assign("passed", json::Value::boolean(passed));
+    o.insert_or_assign("recomputed", recomputed);
+    return json::Value::object(std::move(o));
+}
+
+std::optional<BenchmarkError> validate_cases(const std::vector<BenchmarkCase>& cases) {
+    std::set<std::string_view> seen;
+    for (const BenchmarkCase& c : cases) {
+        if (auto e = c.validate()) return e;
+        if (!seen.insert(c.id).second) return BenchmarkError::invalid_case("duplicate case id: " + c.id);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> case_ids(const std::vector<BenchmarkCase>& cases) {
+    std::vector<std::string> ids;
+    ids.reserve(cases.size());
+    for (const BenchmarkCase& c : cases) ids.push_back(c.id);
+    std::stable_sort(ids.begin(), ids.end());
+    return ids;
+}
+
+Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets) {
+    if (auto e = validate_cases(cases)) return *e;
+    // Every dataset is looked up before any case runs.
+    std::vector<const std::vector<Candle>*> data;
+    data.reserve(cases.size());
+    for (const BenchmarkCase& c : cases) {
+        auto it = datasets.find(c.dataset_ref);
+        if (it == datasets.end()) return BenchmarkError::data("no dataset supplied for " + c.dataset_ref);
+        data.push_back(&it->second);
+    }
+    // Issue 5: one task per case on the process-wide worker pool, each with its own
+    // copy of the candles, the first stored error winning. Until then the cases run
+    // here, in list order, on the calling thread.
+    SuiteResult out;
+    out.results.reserve(cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        std::vector<Candle> candles = *data[i];
+        auto r = run_case(cases[i], candles);
+        if (!r) return std::move(r).error();
+        out.results.push_back(std::move(*r));
+    }
+    std::stable_sort(out.results.begin(), out.results.end(),
+                     [](const CaseResult& a, const CaseResult& b) { return a.id < b.id; });
+    for (const CaseResult& r : out.results) {
+        if (r.passed && r.hash_match) ++out.passed;
+    }
+    out.failed = out.results.size() - out.passed;
+    return out;
+}
+
+}  // namespace ostrel

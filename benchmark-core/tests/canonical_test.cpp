@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "hash/canonical.hpp"
+#include "json/parse.hpp"
+
+using namespace ostrel;
+using json::Value;
+
+namespace {
+
+std::string f(double x) {
+    std::string s;
+    write_canonical_float(s, x);
+    return s;
+}
+
+std::string canon(std::string_view text) {
+    auto v = json::parse(text);
+    EXPECT_TRUE(v.has_value()) << text;
+    if (!v) return "";
+    auto c = canonical_json(*v);
+    EXPECT_TRUE(c.has_value());
+    return c ? *c : "";
+}
+
+std::string str(std::string_view s) {
+    std::string out;
+    write_json_string(out, s);
+    return out;
+}
+
+}  // namespace
+
+TEST(Canonical, WorkedFloatExamples) {
+    EXPECT_EQ(f(0.1), "0.1");
+    EXPECT_EQ(f(1.0), "1");
+    EXPECT_EQ(f(-0.0), "0");
+    EXPECT_EQ(f(0.0), "0");
+    EXPECT_EQ(f(-1e-9), "0");
+    EXPECT_EQ(f(1.0 / 3.0), "0.33333333");
+    EXPECT_EQ(f(2.0 / 3.0), "0.66666667");
+    EXPECT_EQ(f(0.30000000000000004), "0.3");
+    EXPECT_EQ(f(-2.5), "-2.5");
+    EXPECT_EQ(f(45035996.27370496), "45035996.27370496");
+    EXPECT_EQ(f(1e20), "100000000000000000000");
+    EXPECT_EQ(f(1e23), "1" + std::string(23, '0'));
+    EXPECT_EQ(f(-1e23), "-1" + std::string(23, '0'));
+    EXPECT_EQ(f(1.0 / 512.0), "0.00195312");  // exact tie at the 9th decimal: even
+    EXPECT_EQ(f(0.1000000000000001), "0.1");
+    EXPECT_EQ(f(10000.0), "10000");
+    EXPECT_EQ(f(123.456), "123.456");
+    EXPECT_EQ(f(-0.000000005), "-0.00000001");
+    EXPECT_EQ(f(-0.000000004), "0");
+    EXPECT_EQ(f(1.7976931348623157e308), "17976931348623157" + std::string(292, '0'));
+    EXPECT_EQ(f(std::numeric_limits<double>::infinity()), "null");
+    EXPECT_EQ(f(std::nan("")), "null");
+}
+
+TEST(Canonical, Threshold) {
+    const double t = 45035996.27370496;
+    // Just below: at most 8 decimals.
+    EXPECT_EQ(f(std::nextafter(t, 0.0)), "45035996.27370495");
+    EXPECT_EQ(f(45035996.0), "45035996");
+    EXPECT_EQ(f(45035996.125), "45035996.125");
+    // At or above: all the digits needed.
+    EXPECT_EQ(f(std::nextafter(t, 1e300)), "45035996.27370497");
+    EXPECT_EQ(f(9007199254740993.0), "9007199254740992");
+    EXPECT_EQ(f(123456789.123), "123456789.123");
+    EXPECT_EQ(f(-123456789.5), "-123456789.5");
+}
+
+TEST(Canonical, Integers) {
+    EXPECT_EQ(canon("42"), "42");
+    EXPECT_EQ(canon("-7"), "-7");
+    EXPECT_EQ(canon("18446744073709551615"), "18446744073709551615");
+    EXPECT_EQ(canon("-9223372036854775808"), "-9223372036854775808");
+    EXPECT_EQ(canon("1.0"), "1");
+}
+
+TEST(Canonical, Structures) {
+    EXPECT_EQ(canon("{\"b\": 1, \"a\": [true, null]}"), "{\"a\":[true,null],\"b\":1}");
+    EXPECT_EQ(canon("{\"a\":1,\"B\":2,\"ab\":3}"), "{\"B\":2,\"a\":1,\"ab\":3}");
+    EXPECT_EQ(canon("{\"\xC3\xA9\":1,\"z\":2,\"Z\":3}"), "{\"Z\":3,\"z\":2,\"\xC3\xA9\":1}");
+    EXPECT_EQ(canon(" [ ] "), "[]");
+    EXPECT_EQ(canon("{ }"), "{}");
+    EXPECT_EQ(canon("[1, [2, {\"x\": \"y\"}], false]"), "[1,[2,{\"x\":\"y\"}],false]");
+}
+
+TEST(Canonical, Strings) {
+    EXPECT_EQ(str("a\"b\nc"), "\"a\\\"b\\nc\"");
+    EXPECT_EQ(str(std::string("\x01", 1)), "\"\\u0001\"");
+    EXPECT_EQ(str(std::string("\0", 1)), "\"\\u0000\"");
+    EXPECT_EQ(str("\b\f\n\r\t\\"), "\"\\b\\f\\n\\r\\t\\\\\"");
+    EXPECT_EQ(str("\x1f\x0b"), "\"\\u001f\\u000b\"");
+    EXPECT_EQ(str("/\x7f\xC3\xA9"), "\"/\x7f\xC3\xA9\"");
+    EXPECT_EQ(str(""), "\"\"");
+}
+
+TEST(Canonical, Blake3KnownVectors) {
+    EXPECT_EQ(blake3_hex(""), "af1349b9f5f9a1a6a0404dea36dcc9499bcb25c9adc112b7cc9a93cae41f3262");
+    std::string h = blake3_hex("{\"a\":1}");
+    EXPECT_EQ(h.size(), 64u);
+    for (char c : h) EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'));
+}
+
+// Random texts of many lengths (the chunk and SIMD boundaries included), hashed
+// here and by Debian's b3sum.
+TEST(Canonical, Blake3AgainstB3sum) {
+    if (std::system("b3sum --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "b3sum not installed";
+    std::mt19937_64 rng(12345);
+    const std::size_t lengths[] = {0, 1, 63, 64, 65, 1023, 1024, 1025, 2048, 4096, 8193, 16385, 65536, 100003, 1 << 20};
+    std::string path = testing::TempDir() + "b3_input.bin";
+    for (std::size_t n : lengths) {
+        std::string data(n, '\0');
+        for (char& c : data) c = static_cast<char>(rng() & 0xFF);
+        {
+            std::ofstream out(path, std::ios::binary);
+            out.write(data.data(), static_cast<std::streamsize>(data.size()));
+        }
+        std::string cmd = "b3sum --no-names '" + path + "'";
+        FILE* p = popen(cmd.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        char buf[128] = {};
+        std::size_t got = fread(buf, 1, 64, p);
+        pclose(p);
+        ASSERT_EQ(got, 64u);
+        EXPECT_EQ(blake3_hex(data), std::string(buf, 64)) << "length " << n;
+    }
+    std::remove(path.c_str());
+}

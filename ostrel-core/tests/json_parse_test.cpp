@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "json/parse.hpp"
+
+using namespace ostrel::json;
+
+namespace {
+
+std::string err(std::string_view text) {
+    auto r = parse(text);
+    if (r) return "ok";
+    return r.error().display();
+}
+
+Value ok(std::string_view text) {
+    auto r = parse(text);
+    EXPECT_TRUE(r.has_value()) << text << " -> " << (r ? "" : r.error().display());
+    if (!r) return Value();
+    return std::move(*r);
+}
+
+std::string nest(int depth, char open, char close) {
+    return std::string(static_cast<std::size_t>(depth), open) + std::string(static_cast<std::size_t>(depth), close);
+}
+
+}  // namespace
+
+TEST(JsonParse, Scalars) {
+    EXPECT_TRUE(ok("null").is_null());
+    EXPECT_TRUE(ok(" true ").as_bool());
+    EXPECT_FALSE(ok("\tfalse\r\n").as_bool());
+    Value s = ok("\"a\\\"b\\\\c\\/d\\b\\f\\n\\r\\t\"");
+    EXPECT_EQ(s.as_string(), "a\"b\\c/d\b\f\n\r\t");
+    EXPECT_EQ(ok("\"\\u00e9\\u20AC\\ud83d\\ude00\"").as_string(), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(ok("\"\\u0000\"").as_string(), std::string(1, '\0'));
+    EXPECT_EQ(ok("\"h\xC3\xA9llo\"").as_string(), "h\xC3\xA9llo");
+}
+
+TEST(JsonParse, NumberKinds) {
+    Value u = ok("18446744073709551615");
+    ASSERT_TRUE(u.is_uint());
+    EXPECT_EQ(u.as_uint(), std::numeric_limits<std::uint64_t>::max());
+    Value over = ok("18446744073709551616");
+    ASSERT_TRUE(over.is_float());
+    EXPECT_EQ(over.as_float(), 18446744073709551616.0);
+    Value imin = ok("-9223372036854775808");
+    ASSERT_TRUE(imin.is_int());
+    EXPECT_EQ(imin.as_int(), std::numeric_limits<std::int64_t>::min());
+    Value below = ok("-9223372036854775809");
+    ASSERT_TRUE(below.is_float());
+    EXPECT_EQ(below.as_float(), -9223372036854775808.0);
+    Value neg = ok("-5");
+    ASSERT_TRUE(neg.is_int());
+    EXPECT_EQ(neg.as_int(), -5);
+    Value zero = ok("0");
+    ASSERT_TRUE(zero.is_uint());
+    Value mz = ok("-0");
+    ASSERT_TRUE(mz.is_float());
+    EXPECT_EQ(mz.as_float(), 0.0);
+    EXPECT_TRUE(std::signbit(mz.as_float()));
+    Value mzf = ok("-0.0");
+    ASSERT_TRUE(mzf.is_float());
+    EXPECT_TRUE(std::signbit(mzf.as_float()));
+    EXPECT_TRUE(ok("5.0").is_float());
+    EXPECT_TRUE(ok("1e3").is_float());
+    EXPECT_EQ(ok("1E+3").as_float(), 1000.0);
+    EXPECT_EQ(ok("0.1").as_float(), 0.1);
+    EXPECT_EQ(ok("2.5e-3").as_float(), 0.0025);
+    EXPECT_EQ(ok("17976931348623157e292").as_float(), std::numeric_limits<double>::max());
+    EXPECT_EQ(ok("5e-324").as_float(), std::numeric_limits<double>::denorm_min());
+    // Correct rounding: the halfway case between 1 and the next double rounds to even.
+    EXPECT_EQ(ok("1.00000000000000011102230246251565404236316680908203125").as_float(), 1.0);
+    EXPECT_EQ(ok("9007199254740993").as_uint(), 9007199254740993ULL);
+    EXPECT_EQ(ok("9007199254740993.0").as_float(), 9007199254740992.0);
+}
+
+TEST(JsonParse, OverflowAndUnderflow) {
+    EXPECT_EQ(err("1e400"), "number out of range at line 1 column 5");
+    EXPECT_EQ(err("-1e400"), "number out of range at line 1 column 6");
+    EXPECT_EQ(err("[1.5e309]"), "number out of range at line 1 column 8");
+    EXPECT_EQ(err("1" + std::string(400, '0')), "number out of range at line 1 column 401");
+    Value tiny = ok("1e-400");
+    ASSERT_TRUE(tiny.is_float());
+    EXPECT_EQ(tiny.as_float(), 0.0);
+    EXPECT_FALSE(std::signbit(tiny.as_float()));
+    Value ntiny = ok("-1e-400");
+    EXPECT_TRUE(std::signbit(ntiny.as_float()));
+    EXPECT_EQ(ok("0.000001e-400").as_float(), 0.0);
+    EXPECT_EQ(ok("0e999999").as_float(), 0.0);
+    // An exponent too large for 32 bits: refused at the digit where it overflows.
+    EXPECT_EQ(err("1e99999999999"), "number out of range at line 1 column 12");
+    EXPECT_EQ(ok("1e-99999999999").as_float(), 0.0);
+    EXPECT_EQ(ok("0e99999999999").as_float(), 0.0);
+    EXPECT_EQ(ok("0.000e99999999999").as_float(), 0.0);
+}
+
+TEST(JsonParse, InvalidNumbers) {
+    EXPECT_EQ(err("01"), "invalid number at line 1 column 2");
+    EXPECT_EQ(err("-01"), "invalid number at line 1 column 3");
+    EXPECT_EQ(err("-"), "EOF while parsing a value at line 1 column 1");
+    EXPECT_EQ(err("-a"), "invalid number at line 1 column 2");
+    EXPECT_EQ(err("1."), "EOF while parsing a value at line 1 column 2");
+    EXPECT_EQ(err("1.x"), "invalid number at line 1 column 3");
+    EXPECT_EQ(err("1.]"), "invalid number at line 1 column 3");
+    EXPECT_EQ(err("1e"), "EOF while parsing a value at line 1 column 2");
+    EXPECT_EQ(err("1e+"), "EOF while parsing a value at line 1 column 3");
+    EXPECT_EQ(err("1ex"), "invalid number at line 1 column 3");
+    EXPECT_EQ(err("1e+x"), "invalid number at line 1 column 4");
+    EXPECT_EQ(err("+1"), "expected value at line 1 column 1");
+    EXPECT_EQ(err(".5"), "expected value at line 1 column 1");
+    EXPECT_EQ(err("1x"), "trailing characters at line 1 column 2");
+    EXPECT_EQ(err("[1x]"), "expected `,` or `]` at line 1 column 3");
+}
+
+TEST(JsonParse, Positions) {
+    EXPECT_EQ(err(""), "EOF while parsing a value at line 1 column 0");
+    EXPECT_EQ(err("   "), "EOF while parsing a value at line 1 column 3");
+    EXPECT_EQ(err("\n"), "EOF while parsing a value at line 2 column 0");
+    EXPECT_EQ(err("{\"cmd\":\"version\"} x"), "trailing characters at line 1 column 19");
+    EXPECT_TRUE(ok("{\"cmd\":\"version\"} \t\r\n "). is_object());
+    EXPECT_EQ(err("[\n"), "EOF while parsing a list at line 2 column 0");
+    EXPECT_EQ(err("["), "EOF while parsing a list at line 1 column 1");
+    EXPECT_EQ(err("[1,\n2,\n  x]"), "expected value at line 3 column 3");
+    // A peeked line feed counts as the byte found: line + 1, column 0.
+    EXPECT_EQ(err("{\"a\"\n"), "EOF while parsing an object at line 2 column 0");
+    EXPECT_EQ(err("{\"a\" 1}"), "expected `:` at line 1 column 6");
+    EXPECT_EQ(err("{\"a\":1 \"b\":2}"), "expected `,` or `}` at line 1 column 8");
+    EXPECT_EQ(err("[1 2]"), "expected `,` or `]` at line 1 column 4");
+}
+
+TEST(JsonParse, StructuralErrors) {
+    EXPECT_EQ(err("{"), "EOF while parsing an object at line 1 column 1");
+    EXPECT_EQ(err("{\"a\""), "EOF while parsing an object at line 1 column 4");
+    EXPECT_EQ(err("{\"a\":"), "EOF while parsing a value at line 1 column 5");
+    EXPECT_EQ(err("{\"a\":1"), "EOF while parsing an object at line 1 column 6");
+    EXPECT_EQ(err("{\"a\":1,"), "EOF while parsing a value at line 1 column 7");
+    EXPECT_EQ(err("{\"a\":1,}"), "trailing comma at line 1 column 8");
+    EXPECT_EQ(err("{,}"), "key must be a string at line 1 column 2");
+    EXPECT_EQ(err("{1:2}"), "key must be a string at line 1 column 2");
+    EXPECT_EQ(err("{\"a\":1,2}"), "key must be a string at line 1 column 8");
+    EXPECT_EQ(err("[1,]"), "trailing comma at line 1 column 4");
+    EXPECT_EQ(err("[1,"), "EOF while parsing a value at line 1 column 3");
+    EXPECT_EQ(err("[,1]"), "expected value at line 1 column 2");
+    EXPECT_EQ(err("]"), "expected value at line 1 column 1");
+    EXPECT_EQ(err("[}"), "expected value at line 1 column 2");
+    EXPECT_EQ(err("[1}"), "expected `,` or `]` at line 1 column 3");
+    EXPECT_EQ(err("{\"a\":1]"), "expected `,` or `}` at line 1 column 7");
+    EXPECT_EQ(err("[] []"), "trailing characters at line 1 column 4");
+}
+
+TEST(JsonParse, Literals) {
+    EXPECT_EQ(err("nul"), "EOF while parsing a value at line 1 column 3");
+    EXPECT_EQ(err("nulx"), "expected ident at line 1 column 4");
+    EXPECT_EQ(err("tru"), "EOF while parsing a value at line 1 column 3");
+    EXPECT_EQ(err("trUe"), "expected ident at line 1 column 3");
+    EXPECT_EQ(err("falsy"), "expected ident at line 1 column 5");
+    EXPECT_EQ(err("nulll"), "trailing characters at line 1 column 5");
+    EXPECT_EQ(err("True"), "expected value at line 1 column 1");
+}
+
+TEST(JsonParse, Strings) {
+    EXPECT_EQ(err("\"abc"), "EOF while parsing a string at line 1 column 4");
+    EXPECT_EQ(err("\"a\\"), "EOF while parsing a string at line 1 column 3");
+    EXPECT_EQ(err("\"a\\x\""), "invalid escape at line 1 column 4");
+    EXPECT_EQ(err("\"a\tb\""), "control character (\\u0000-\\u001F) found while parsing a string at line 1 column 3");
+    // A raw line feed in a string is taken, then refused: the position moves to the
+    // next line, column 0.
+    EXPECT_EQ(err("\"a\nb\""), "control character (\\u0000-\\u001F) found while parsing a string at line 2 column 0");
+    EXPECT_EQ(err("\"\\u12"), "EOF while parsing a string at line 1 column 5");
+    // A bad hex digit is found once the four bytes are taken.
+    EXPECT_EQ(err("\"\\u12x4\""), "invalid escape at line 1 column 7");
+    EXPECT_EQ(err("\"\\udc00\""), "lone leading surrogate in hex escape at line 1 column 7");
+    EXPECT_EQ(err("\"\\ud800\""), "unexpected end of hex escape at line 1 column 8");
+    EXPECT_EQ(err("\"\\ud800x\""), "unexpected end of hex escape at line 1 column 8");
+    EXPECT_EQ(err("\"\\ud800\\n\""), "unexpected end of hex escape at line 1 column 9");
+    EXPECT_EQ(err("\"\\ud800\\u0041\""), "lone leading surrogate in hex escape at line 1 column 13");
+    EXPECT_EQ(err("\"\\ud800\\ud800\""), "lone leading surrogate in hex escape at line 1 column 13");
+    EXPECT_EQ(err("\"\\ud800"), "EOF while parsing a string at line 1 column 7");
+    EXPECT_EQ(err("\"\\ud800\\"), "EOF while parsing a string at line 1 column 8");
+    // Invalid UTF-8 is found when the string closes.
+    EXPECT_EQ(err("\"a\xFF" "b\""), "invalid unicode code point at line 1 column 5");
+    EXPECT_EQ(err("\"\xED\xA0\x80\""), "invalid unicode code point at line 1 column 5");
+    EXPECT_EQ(err("\"\xC0\xAF\""), "invalid unicode code point at line 1 column 4");
+    EXPECT_EQ(err("\"\xF4\x90\x80\x80\""), "invalid unicode code point at line 1 column 6");
+    EXPECT_EQ(err("\"\xE2\x82\""), "invalid unicode code point at line 1 column 4");
+}
+
+TEST(JsonParse, Depth) {
+    EXPECT_TRUE(ok(nest(127, '[', ']')).is_array());
+    EXPECT_EQ(err(nest(128, '[', ']')), "recursion limit exceeded at line 1 column 128");
+    std::string objs;
+    for (int i = 0; i < 127; ++i) objs += "{\"a\":";
+    objs += "1";
+    objs += std::string(127, '}');
+    EXPECT_TRUE(ok(objs).is_object());
+    std::string deep;
+    for (int i = 0; i < 128; ++i) deep += "{\"a\":";
+    EXPECT_EQ(err(deep), "recursion limit exceeded at line 1 column " + std::to_string(127 * 5 + 1));
+    // Very deep text fails at 128 without recursing further.
+    EXPECT_EQ(err(std::string(1000000, '[')), "recursion limit exceeded at line 1 column 128");
+}
+
+TEST(JsonParse, Objects) {
+    Value v = ok("{\"b\":1,\"a\":[true,null],\"B\":2,\"ab\":3,\"\xC3\xA9\":4,\"a\":5}");
+    ASSERT_TRUE(v.is_object());
+    const Object& o = v.as_object();
+    ASSERT_EQ(o.size(), 5u);
+    EXPECT_EQ(o[0].key, "B");
+    EXPECT_EQ(o[1].key, "a");
+    EXPECT_EQ(o[2].key, "ab");
+    EXPECT_EQ(o[3].key, "b");
+    EXPECT_EQ(o[4].key, "\xC3\xA9");
+    // The last of repeated keys is kept.
+    EXPECT_EQ(o[1].value.as_uint(), 5u);
+    EXPECT_EQ(v.find("ab")->as_uint(), 3u);
+    EXPECT_EQ(v.find("zz"), nullptr);
+    Value e = ok("{}");
+    EXPECT_TRUE(e.as_object().empty());
+    Value z = ok("{\"a\\u0000b\":1,\"a\":2}");
+    EXPECT_EQ(z.as_object()[0].key, "a");
+    EXPECT_EQ(z.as_object()[1].key, std::string("a\0b", 3));
+}
+
+TEST(JsonParse, ValueCopyAndEquality) {
+    Value v = ok("{\"x\":[1,-2,3.5,\"s\",{\"k\":null}],\"y\":false}");
+    Value c = v;
+    EXPECT_TRUE(c == v);
+    c.as_object().insert_or_assign("z", Value::string("new"));
+    EXPECT_FALSE(c == v);
+    Value m = std::move(c);
+    EXPECT_TRUE(c.is_null());
+    EXPECT_EQ(m.find("z")->as_string(), "new");
+}
