@@ -1,14 +1,18 @@
 // The process-wide pool of worker threads on which a suite's cases run.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+#include "indicators/expected.hpp"
 
 namespace ostrel {
 
@@ -56,6 +60,34 @@ private:
     bool stop_ = false;
     std::vector<std::thread> threads_;
 };
+
+// Runs task(i) for every i in [0, count) on `pool`; task returns an Expected<T, E>.
+// The results come back in index order. When a task fails, its error is stored
+// unless one is stored already, and tasks not yet started are then skipped; the
+// stored error is the result. With one worker that is the first failing index.
+template <class T, class E, class F>
+Expected<std::vector<T>, E> run_all(WorkerPool& pool, std::size_t count, F&& task) {
+    std::vector<std::optional<T>> slots(count);
+    std::mutex error_mutex;
+    std::optional<E> error;
+    std::atomic<bool> failed{false};
+    pool.run(count, [&](std::size_t i) {
+        if (failed.load(std::memory_order_acquire)) return;
+        Expected<T, E> r = task(i);
+        if (r) {
+            slots[i].emplace(std::move(*r));
+            return;
+        }
+        std::lock_guard<std::mutex> lock(error_mutex);
+        if (!error) error.emplace(std::move(r).error());
+        failed.store(true, std::memory_order_release);
+    });
+    if (error) return std::move(*error);
+    std::vector<T> out;
+    out.reserve(count);
+    for (std::optional<T>& s : slots) out.push_back(std::move(*s));
+    return out;
+}
 
 // Worker count from the values of RAYON_NUM_THREADS and RAYON_RS_NUM_CPUS (null when
 // unset) and the processor count: a positive whole number in the first wins, 0 there

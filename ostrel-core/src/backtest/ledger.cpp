@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "backtest/epsilon.hpp"
+#include "strategy/rules.hpp"
 
 namespace ostrel {
 

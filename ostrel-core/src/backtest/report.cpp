@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "backtest/epsilon.hpp"
+#include "strategy/rules.hpp"
 
 namespace ostrel {
 
@@ -81,6 +81,63 @@ Metrics compute_metrics(std::span<const EquityPoint> equity, std::span<const Clo
     else
         m.profit_factor = gross_profit / gross_loss;
     return m;
+}
+
+namespace report_detail {
+
+json::Value float_value(double x) { return std::isfinite(x) ? json::Value::number(x) : json::Value::null(); }
+
+}  // namespace report_detail
+
+json::Value BacktestReport::to_json() const {
+    using json::Value;
+    using report_detail::float_value;
+
+    json::Object m;
+    m.insert_or_assign("pnl", float_value(metrics.pnl));
+    m.insert_or_assign("return_pct", float_value(metrics.return_pct));
+    m.insert_or_assign("sharpe", float_value(metrics.sharpe));
+    m.insert_or_assign("sortino", float_value(metrics.sortino));
+    m.insert_or_assign("calmar", float_value(metrics.calmar));
+    m.insert_or_assign("max_drawdown", float_value(metrics.max_drawdown));
+    m.insert_or_assign("win_rate", float_value(metrics.win_rate));
+    m.insert_or_assign("profit_factor", float_value(metrics.profit_factor));
+    m.insert_or_assign("num_trades", Value::uinteger(metrics.num_trades));
+
+    json::Array ts;
+    ts.reserve(trades.size());
+    for (const ClosedTrade& t : trades) {
+        json::Object o;
+        o.insert_or_assign("entry_time", Value::integer(t.entry_time));
+        o.insert_or_assign("exit_time", Value::integer(t.exit_time));
+        o.insert_or_assign("entry_price", float_value(t.entry_price));
+        o.insert_or_assign("exit_price", float_value(t.exit_price));
+        o.insert_or_assign("qty", float_value(t.qty));
+        o.insert_or_assign("pnl", float_value(t.pnl));
+        o.insert_or_assign("return_pct", float_value(t.return_pct));
+        o.insert_or_assign("reason", Value::string(std::string(t.reason)));
+        ts.push_back(Value::object(std::move(o)));
+    }
+
+    json::Array es;
+    es.reserve(equity.size());
+    for (const EquityPoint& p : equity) {
+        json::Object o;
+        o.insert_or_assign("time", Value::integer(p.time));
+        o.insert_or_assign("equity", float_value(p.equity));
+        es.push_back(Value::object(std::move(o)));
+    }
+
+    json::Object r;
+    r.insert_or_assign("schema_version", Value::uinteger(schema_version));
+    r.insert_or_assign("symbol", Value::string(symbol));
+    r.insert_or_assign("timeframe", Value::string(timeframe));
+    r.insert_or_assign("metrics", Value::object(std::move(m)));
+    r.insert_or_assign("trades", Value::array(std::move(ts)));
+    r.insert_or_assign("equity", Value::array(std::move(es)));
+    r.insert_or_assign("fees_paid", float_value(fees_paid));
+    r.insert_or_assign("initial_capital", float_value(initial_capital));
+    return Value::object(std::move(r));
 }
 
 }  // namespace ostrel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backtest/ledger.hpp"
+#include "json/value.hpp"
 
 namespace ostrel {
 
@@ -35,6 +36,10 @@ struct BacktestReport {
     double fees_paid = 0.0;
     double initial_capital = INITIAL_CAPITAL;
     std::uint32_t schema_version = 1;
+
+    // The report as a JSON object: times, num_trades and schema_version as integers,
+    // every other number as a float, non-finite floats as null.
+    json::Value to_json() const;
 };
 
 // The metrics of an equity curve and the closed trades of a run.
