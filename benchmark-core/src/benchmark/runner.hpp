@@ -6,6 +6,7 @@
 
 #include "benchmark/error.hpp"
 #include "benchmark/formats.hpp"
+#include "benchmark/worker_pool.hpp"
 #include "indicators/expected.hpp"
 #include "json/value.hpp"
 
@@ -41,5 +42,8 @@ std::vector<std::string> case_ids(const std::vector<BenchmarkCase>& cases);
 // Validates, looks up every dataset before anything runs, runs the cases in parallel
 // on the process-wide worker pool, sorts the results by id and counts them.
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets);
+// The same on a pool of the caller's choosing.
+Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
+                                                WorkerPool& pool);
 
 }  // namespace ostrel

@@ -35,6 +35,11 @@ std::vector<std::string> case_ids(const std::vector<BenchmarkCase>& cases) {
 }
 
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets) {
+    return run_suite(cases, datasets, global_worker_pool());
+}
+
+Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
+                                                WorkerPool& pool) {
     if (auto e = validate_cases(cases)) return *e;
     // Every dataset is looked up before any case runs.
     std::vector<const std::vector<Candle>*> data;
@@ -46,7 +51,7 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
     }
     // One task per case on the process-wide pool, each with its own copy of the
     // candles; the first error stored wins and cases not yet started are skipped.
-    auto ran = run_all<CaseResult, BenchmarkError>(global_worker_pool(), cases.size(), [&](std::size_t i) {
+    auto ran = run_all<CaseResult, BenchmarkError>(pool, cases.size(), [&](std::size_t i) {
         std::vector<Candle> candles = *data[i];
         return run_case(cases[i], candles);
     });
