@@ -180,22 +180,3 @@ TEST(RunSuite, FirstErrorWinsAndLaterCasesAreSkipped) {
     ASSERT_FALSE(g.has_value());
     EXPECT_EQ(g.error().display(), "data error: no dataset supplied for nowhere");
 }
-
-TEST(RunSuite, RunAllStoresOneErrorAndSkipsUnstarted) {
-    WorkerPool one(1);
-    std::vector<int> ran;
-    auto r = run_all<int, std::string>(one, 6, [&](std::size_t i) -> Expected<int, std::string> {
-        ran.push_back(static_cast<int>(i));
-        if (i == 2) return std::string("two");
-        if (i == 4) return std::string("four");
-        return static_cast<int>(i) * 10;
-    });
-    ASSERT_FALSE(r.has_value());
-    EXPECT_EQ(r.error(), "two");
-    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
-    auto ok = run_all<int, std::string>(one, 3, [&](std::size_t i) -> Expected<int, std::string> {
-        return static_cast<int>(i) * 10;
-    });
-    ASSERT_TRUE(ok.has_value());
-    EXPECT_EQ(*ok, (std::vector<int>{0, 10, 20}));
-}

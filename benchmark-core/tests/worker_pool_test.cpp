@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -101,6 +102,42 @@ TEST(WorkerPool, ConcurrentCallersTakeTurns) {
         });
     for (auto& t : callers) t.join();
     EXPECT_EQ(total.load(), 4 * 20 * 5);
+}
+
+TEST(RunAll, OneErrorStoredAndUnstartedTasksSkipped) {
+    WorkerPool one(1);
+    std::vector<int> ran;
+    auto r = run_all<int, std::string>(one, 6, [&](std::size_t i) -> Expected<int, std::string> {
+        ran.push_back(static_cast<int>(i));
+        if (i == 2) return std::string("two");
+        if (i == 4) return std::string("four");
+        return static_cast<int>(i) * 10;
+    });
+    ASSERT_FALSE(r.has_value());
+    EXPECT_EQ(r.error(), "two");
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+
+    // Many workers, many failures: exactly one of the errors comes back.
+    WorkerPool many(8);
+    for (int rep = 0; rep < 20; ++rep) {
+        std::atomic<int> started{0};
+        auto m = run_all<int, std::string>(many, 200, [&](std::size_t i) -> Expected<int, std::string> {
+            ++started;
+            if (i % 3 == 1) return "e" + std::to_string(i);
+            return static_cast<int>(i);
+        });
+        ASSERT_FALSE(m.has_value());
+        EXPECT_EQ(m.error()[0], 'e');
+        EXPECT_LE(started.load(), 200);
+    }
+
+    // Results come back in index order whatever order the tasks finish in.
+    auto ok = run_all<int, std::string>(many, 64, [&](std::size_t i) -> Expected<int, std::string> {
+        std::this_thread::sleep_for(std::chrono::microseconds((64 - i) * 10));
+        return static_cast<int>(i) * 10;
+    });
+    ASSERT_TRUE(ok.has_value());
+    for (int i = 0; i < 64; ++i) EXPECT_EQ((*ok)[static_cast<std::size_t>(i)], i * 10);
 }
 
 TEST(WorkerPool, GlobalPoolIsCreatedOnceAndReused) {
