@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "indicators/candle_guard.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/ring.hpp"
 
@@ -67,9 +68,10 @@ class CandlePattern : public Indicator {
 
 public:
     std::optional<double> update(const FeedSnapshot& f) final {
-        if (!f.candle.is_valid()) return std::nullopt;
+        const Candle* candle = checked_candle(f);
+        if (!candle) return std::nullopt;
         for (std::size_t i = 1; i < N; ++i) window_[i - 1] = window_[i];
-        window_[N - 1] = f.candle;
+        window_[N - 1] = *candle;
         if (seen_ < N) ++seen_;
         if (seen_ < N) return std::nullopt;
         CandleShapes<N> shapes;
@@ -94,8 +96,9 @@ public:
     RangeAgainstRecent() : ranges_(lookback_) {}
 
     std::optional<double> update(const FeedSnapshot& f) final {
-        if (!f.candle.is_valid()) return std::nullopt;
-        const CandleShape k = CandleShape::of(f.candle);
+        const Candle* candle = checked_candle(f);
+        if (!candle) return std::nullopt;
+        const CandleShape k = CandleShape::of(*candle);
         const double r = k.range;
         if (ranges_.size() < lookback_) {
             ranges_.push(r);

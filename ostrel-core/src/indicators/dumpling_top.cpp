@@ -13,8 +13,9 @@ public:
         return DumplingTop(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.candle.is_valid()) return std::nullopt;
-        auto found = turn_.step(f.candle.close);
+        const Candle* candle = core::checked_candle(f);
+        if (!candle) return std::nullopt;
+        auto found = turn_.step(candle->close);
         if (!found) return std::nullopt;
         return *found ? core::PATTERN_BEARISH : core::PATTERN_NONE;
     }
