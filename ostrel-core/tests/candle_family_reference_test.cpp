@@ -235,4 +235,25 @@ TEST(CandleFamilyReference, FirstValueComesOnTheWarmupBar) {
     }
 }
 
+// Inertia on rvi_period 3 and regression_period 4, from plain textbook formulas
+// (direct window sums, centred least squares), so within a tolerance.
+const std::vector<double> kInertia34 = {N, N, N, N, N, N, N, 6.180379991689424, 24.09499809725925, 32.79727825283749, 27.676516867067914, 33.52498177597103, 59.527737473901716, 81.40081370093824, 87.25230618163954, 58.87639991970033, 57.8062980798527, 58.834817172428444, 79.15461401837659, 56.60600721369848, 31.31353537774769, 12.064616122946148, 7.582871378176815, 3.517313916865687, 0.6206182514254834, 1.066046926727036, 1.1069854682415996, 0.7624379357004998, 7.1070361086597, 9.345162563163424, 7.735606132840442, 3.6351101587654093, 19.909106186511266, 45.034312854850064, 52.785313008540456, 42.34693958342348, 51.13609037280914, 73.66664475835049, 62.91015726772251, 61.31656135798379, 74.64971789814875, 94.50550109663561, 97.75527868197497, 98.47871335044915, 78.35852309548156, 66.86323142377881, 66.43497614027429, 64.11562111897155, 68.19603085650097, 79.93523811920679, 76.90292155143038, 72.51939692238467, 78.72044857414247, 69.11552659940287, 43.05887959898487, 43.76993075712908, 67.26886439765956, 63.191537648399944, 34.28485402681377, 32.00797851331884};
+
+TEST(CandleFamilyReference, InertiaFollowsThePlainFormulas) {
+    const std::vector<double> params = {3, 4};
+    auto built = build_indicator("Inertia", params);
+    ASSERT_TRUE(built);
+    EXPECT_EQ((*built)->warmup_period(), 8u);
+    std::size_t n = sizeof(kRefBars) / sizeof(kRefBars[0]);
+    for (std::size_t i = 0; i < n; ++i) {
+        auto got = (*built)->update(snap(kRefBars[i]));
+        if (std::isnan(kInertia34[i])) {
+            EXPECT_FALSE(got) << "bar " << i + 1;
+            continue;
+        }
+        ASSERT_TRUE(got) << "bar " << i + 1;
+        EXPECT_NEAR(*got, kInertia34[i], 1e-9) << "bar " << i + 1;
+    }
+}
+
 }  // namespace

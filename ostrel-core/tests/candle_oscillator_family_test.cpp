@@ -63,6 +63,14 @@ TEST(CandleOscillatorConstruction, MultiPeriodKinds) {
     EXPECT_EQ(reason("GatorOscillator", {13, 16777217, 5}), kMax);
     EXPECT_EQ(reason("GatorOscillator", {13, 8}), "missing parameter #2");
 
+    EXPECT_EQ(reason("Inertia", {1e-20, 1}), kZero);  // either zero, before the RVI checks
+    EXPECT_EQ(reason("Inertia", {1, 1e-20}), kZero);
+    EXPECT_EQ(reason("Inertia", {1, 1}), "invalid period: RVI period must be >= 2");
+    EXPECT_EQ(reason("Inertia", {16777217, 1}), kMax);
+    EXPECT_EQ(reason("Inertia", {2, 1}), "invalid period: linear regression needs period >= 2");
+    EXPECT_EQ(reason("Inertia", {2, 16777217}), kMax);
+    EXPECT_EQ(reason("Inertia", {2, 2}), "built");
+
     EXPECT_EQ(reason("UltimateOscillator", {7, 1e-20, 28}), kZero);
     EXPECT_EQ(reason("UltimateOscillator", {28, 14, 7}), "built");
     // The ring holds longest + 1 pairs; a ring above MAX_PERIOD is refused.
