@@ -30,7 +30,7 @@ public:
 private:
     BandpassFilter(std::size_t period, double bandwidth) {
         const double n = static_cast<double>(period);
-        beta_ = std::cos(core::kTwoPi / n);
+        beta_ = std::cos(6.283185307179586 / n);  // 2 pi / period
         const double gamma = 1.0 / std::cos(12.566370614359172 * bandwidth / n);  // 4 pi
         alpha_ = gamma - std::sqrt(gamma * gamma - 1.0);
     }

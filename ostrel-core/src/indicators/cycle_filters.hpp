@@ -16,7 +16,6 @@ inline constexpr double kSuperSmootherAngle = 4.442882938158366;
 // 0.707 * 2 * pi, the angle constant of the two-pole high-pass (differs from the
 // smoother's in the fourth decimal).
 inline constexpr double kHighpassAngle = 4.442212012175967;
-inline constexpr double kTwoPi = 6.283185307179586;
 
 // Two-pole smoother over a length L (any positive float). Its first two steps pass
 // the input through; afterwards out = c1 * mid(v, previous v) + c2 * f1 + c3 * f2.
@@ -84,7 +83,7 @@ struct TwoPoleHighpass {
 struct OnePoleHighpass {
     // alpha1 = (cos w + sin w - 1) / cos w with w = 2 pi / n.
     static OnePoleHighpass over(double n) {
-        const double w = kTwoPi / n;
+        const double w = 6.283185307179586 / n;  // 2 pi / n
         const double c = std::cos(w);
         return with_alpha((c + std::sin(w) - 1.0) / c);
     }

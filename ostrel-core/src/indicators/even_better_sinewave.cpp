@@ -38,7 +38,7 @@ public:
 private:
     EvenBetterSinewave(std::size_t hp_period, std::size_t ss_period)
         : smoother_(core::SuperSmoother::over(static_cast<double>(ss_period))) {
-        const double w = core::kTwoPi / static_cast<double>(hp_period);
+        const double w = 6.283185307179586 / static_cast<double>(hp_period);  // 2 pi / hp_period
         alpha1_ = (1.0 - std::sin(w)) / std::cos(w);
         // (1 + alpha1) / 2, halving first where the sum could overflow.
         half_one_plus_alpha1_ = midpoint(1.0, alpha1_);
