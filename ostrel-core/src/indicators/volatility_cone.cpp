@@ -37,8 +37,8 @@ public:
         }
         const double r = std::log(c->close / *prev_close_);
         prev_close_ = c->close;
-        // A ratio of closes beyond the float range has no usable return.
-        if (!std::isfinite(r)) return std::nullopt;
+        // The window refuses a non-finite return (a ratio of closes beyond the float
+        // range), which then only moves the previous close.
         if (!returns_.push(r)) return std::nullopt;
         const double current = std::sqrt(returns_.sample_variance());
         vols_.push(current);
