@@ -2,6 +2,7 @@
 // and worked candle sequences.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -168,4 +169,22 @@ TEST(ThreeLineBreak, NoDirectionUntilAMove) {
     // Equal closes draw nothing; 9 below the only line turns the chart down; 9.5 breaks
     // neither 9 down nor the two lines 10, 9 up; 10.5 does.
     EXPECT_EQ(run(*k, bars), (Values{none, none, none, none, -1.0, -1.0, -1.0, 1.0}));
+}
+
+TEST(LineKindsConstruction, ParameterlessPivotKindsAcceptAnyList) {
+    const std::vector<double> junk = {std::numeric_limits<double>::quiet_NaN(), -3, 0.5};
+    for (const char* k :
+         {"DoubleTopBottom", "TripleTopBottom", "HeadAndShoulders", "Triangle", "Wedge", "FlagPennant",
+          "RectangleRange", "CupAndHandle", "Abcd", "Bat", "Butterfly", "Crab", "Cypher", "Gartley", "Shark",
+          "ThreeDrives", "ClassicPivots", "WoodiePivots", "FibonacciPivots", "Camarilla", "DemarkPivots",
+          "CentralPivotRange", "FibRetracement", "FibExtension", "FibProjection", "GoldenPocket", "AutoFib",
+          "FibConfluence", "FibFan", "FibArcs", "FibChannel", "FibTimeZones"}) {
+        EXPECT_EQ(build(k, {}), "built") << k;
+        EXPECT_EQ(build(k, junk), "built") << k;
+        auto r = build_indicator(k, junk);
+        ASSERT_TRUE(r);
+        EXPECT_EQ((*r)->update(close_at(10)).has_value(), std::string_view(k).find("Pivot") != std::string_view::npos ||
+                                                              std::string_view(k) == "Camarilla")
+            << k;
+    }
 }
