@@ -236,3 +236,38 @@ TEST(JsonParse, ValueCopyAndEquality) {
     EXPECT_TRUE(c.is_null());
     EXPECT_EQ(m.find("z")->as_string(), "new");
 }
+
+TEST(JsonParse, ObjectStorage) {
+    Value v = ok("{\"m\":1,\"c\":[2],\"x\":{\"k\":\"long string value beyond SSO\"}}");
+    // Moving out of an object that the parser built moves its members.
+    Object taken = std::move(v.as_object());
+    EXPECT_TRUE(v.as_object().empty());
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(taken[0].key, "c");
+    EXPECT_EQ(taken.find("x")->find("k")->as_string(), "long string value beyond SSO");
+    // Inserting keeps the key order, wherever the key falls.
+    taken.insert_or_assign("a", Value::uinteger(0));
+    taken.insert_or_assign("z", Value::uinteger(9));
+    taken.insert_or_assign("n", Value::uinteger(5));
+    taken.insert_or_assign("m", Value::uinteger(7));
+    std::string keys;
+    for (const Member& m : taken) keys += m.key;
+    EXPECT_EQ(keys, "acmnxz");
+    EXPECT_EQ(taken.find("m")->as_uint(), 7u);
+    // Copies are deep and equal; a copy of a parsed object compares equal to it.
+    Value w = ok("{\"b\":[1,{\"c\":null}],\"a\":true}");
+    Value copy = w;
+    EXPECT_TRUE(copy == w);
+    Object assigned;
+    assigned = w.as_object();
+    EXPECT_TRUE(Value::object(assigned) == w);
+    assigned = std::move(w.as_object());
+    EXPECT_TRUE(Value::object(std::move(assigned)) == copy);
+    // Self-nested move: an object assigned one of its own members.
+    Value nest = ok("{\"inner\":{\"k\":1}}");
+    nest.as_object() = std::move(nest.find("inner")->as_object());
+    EXPECT_EQ(nest.find("k")->as_uint(), 1u);
+    Object from = Object::from_members({{"b", Value::uinteger(1)}, {"a", Value::uinteger(2)}, {"b", Value::uinteger(3)}});
+    ASSERT_EQ(from.size(), 2u);
+    EXPECT_EQ(from[1].value.as_uint(), 3u);
+}
