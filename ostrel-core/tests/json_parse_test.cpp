@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <charconv>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "json/parse.hpp"
@@ -270,4 +272,36 @@ TEST(JsonParse, ObjectStorage) {
     Object from = Object::from_members({{"b", Value::uinteger(1)}, {"a", Value::uinteger(2)}, {"b", Value::uinteger(3)}});
     ASSERT_EQ(from.size(), 2u);
     EXPECT_EQ(from[1].value.as_uint(), 3u);
+}
+
+// The float fast path against std::from_chars (correctly rounded) on random texts.
+TEST(JsonParse, FloatsMatchFromChars) {
+    std::mt19937_64 rng(7);
+    for (int n = 0; n < 200000; ++n) {
+        std::string t;
+        if (rng() % 4 == 0) t += '-';
+        if (rng() % 5 == 0) {
+            t += '0';
+        } else {
+            int int_digits = 1 + static_cast<int>(rng() % 20);
+            t += static_cast<char>('1' + rng() % 9);
+            for (int i = 1; i < int_digits; ++i) t += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 3 != 0) {
+            t += '.';
+            int frac = 1 + static_cast<int>(rng() % 20);
+            for (int i = 0; i < frac; ++i) t += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 3 == 0) {
+            t += 'e';
+            t += std::to_string(static_cast<int>(rng() % 80) - 40);
+        }
+        auto v = parse(t);
+        ASSERT_TRUE(v.has_value()) << t;
+        double expect = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expect);
+        double got = v->is_float() ? v->as_float() : v->to_f64();
+        if (!v->is_float()) continue;  // plain integers stay integers
+        ASSERT_EQ(got, expect) << t;
+    }
 }
