@@ -305,3 +305,33 @@ TEST(JsonParse, FloatsMatchFromChars) {
         ASSERT_EQ(got, expect) << t;
     }
 }
+
+TEST(JsonParse, AllMessages) {
+    const char* const expected[] = {
+        "EOF while parsing a list",
+        "EOF while parsing an object",
+        "EOF while parsing a string",
+        "EOF while parsing a value",
+        "expected `:`",
+        "expected `,` or `]`",
+        "expected `,` or `}`",
+        "expected ident",
+        "expected value",
+        "expected `\"`",
+        "invalid escape",
+        "invalid number",
+        "number out of range",
+        "invalid unicode code point",
+        "control character (\\u0000-\\u001F) found while parsing a string",
+        "key must be a string",
+        "lone leading surrogate in hex escape",
+        "trailing comma",
+        "trailing characters",
+        "unexpected end of hex escape",
+        "recursion limit exceeded",
+    };
+    for (int i = 0; i <= static_cast<int>(ParseCode::RecursionLimitExceeded); ++i) {
+        EXPECT_EQ(parse_message(static_cast<ParseCode>(i)), expected[i]);
+    }
+    EXPECT_EQ((ParseError{ParseCode::TrailingCharacters, 3, 7}).display(), "trailing characters at line 3 column 7");
+}
