@@ -77,6 +77,12 @@ public:
         v.u_.f = x;
         return v;
     }
+    // A float, or null when it is not finite (NaN, infinities): the conversion of
+    // report values into a tree (Part 3.111).
+    static Value finite_or_null(double x) {
+        if (!(x - x == 0.0)) return Value();
+        return number(x);
+    }
     static Value string(std::string s);
     static Value array(Array a);
     static Value object(Object o);
