@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "json/parse.hpp"
+#include "strategy/eval.hpp"
+#include "strategy/history.hpp"
 #include "strategy/read.hpp"
+#include "strategy/spec.hpp"
 
 using namespace ostrel;
 
@@ -47,6 +52,24 @@ Operand operand(std::string_view text) {
     auto f = strategy_read::read_operand(v, o);
     EXPECT_FALSE(f.has_value()) << text << ": " << f->message;
     return o;
+}
+
+// Reads the rule from its JSON text and evaluates it on the last of `bars`, each bar
+// carrying the value of "x" (NaN: no value on that bar) and the close 1.
+bool holds(std::string_view rule, std::vector<double> bars, PositionInfo pos = {}) {
+    StrategySpec spec;
+    spec.entry = cond(rule);
+    RuleSet rules(spec);
+    BarHistory history(bars.size() + 1, rules.slots().size());
+    ValueRow row(rules.slots().size());
+    for (double x : bars) {
+        row.clear();
+        if (!std::isnan(x)) row.set(rules.slots().find("x"), x);
+        Candle candle;
+        candle.open = candle.high = candle.low = candle.close = 1.0;
+        history.push(candle, row);
+    }
+    return rules.entry.eval(history, history.size() - 1, pos);
 }
 
 Operand R(const char* key) { return Operand::reference(key); }
@@ -174,4 +197,44 @@ TEST(StrategyReadRules, OperandFaultsAllGiveTheUntaggedText) {
          }) {
         EXPECT_EQ(operand_error(text), kUntagged) << text;
     }
+}
+
+TEST(StrategyReadRules, RulesWrittenAsJsonEvaluateAsStated) {
+    const double none = NAN;
+    // A missing operand makes a comparison false before any inversion.
+    EXPECT_FALSE(holds(R"({"gt": ["missing", 1]})", {1}));
+    EXPECT_TRUE(holds(R"({"not": {"gt": ["missing", 1]}})", {1}));
+    EXPECT_FALSE(holds(R"({"not": {"not": {"gt": ["missing", 1]}}})", {1}));
+    EXPECT_TRUE(holds(R"({"not": {"gt": ["x", 1]}})", {5, none}));
+    // Division by a divisor below EPSILON gives NaN, and every comparison with NaN fails.
+    EXPECT_FALSE(holds(R"({"ne": [{"div": [1, 0]}, 5]})", {1}));
+    EXPECT_TRUE(holds(R"({"not": {"eq": [{"div": [1, 0]}, 5]}})", {1}));
+    // The tolerance is absolute.
+    EXPECT_TRUE(holds(R"({"eq": [1e-17, 2e-17]})", {1}));
+    EXPECT_FALSE(holds(R"({"eq": [1000, 1000.0000000001]})", {1}));
+    // Crosses: false on the first bar; touching, then going above, counts.
+    EXPECT_FALSE(holds(R"({"cross_above": ["x", 10]})", {20}));
+    EXPECT_FALSE(holds(R"({"cross_below": ["x", 10]})", {5}));
+    EXPECT_TRUE(holds(R"({"cross_above": ["x", 10]})", {10, 11}));
+    EXPECT_TRUE(holds(R"({"cross_below": ["x", 10]})", {10, 9}));
+    // Rising and falling over 0 bars never hold; over 3 bars they need 4 bars.
+    EXPECT_FALSE(holds(R"({"rising": ["x", 0]})", {1, 2}));
+    EXPECT_FALSE(holds(R"({"falling": ["x", 0]})", {2, 1}));
+    EXPECT_FALSE(holds(R"({"rising": ["x", 3]})", {1, 2, 3}));
+    EXPECT_TRUE(holds(R"({"rising": ["x", 3]})", {1, 2, 3, 4}));
+    // Between is inclusive; lo above hi never holds.
+    EXPECT_TRUE(holds(R"({"between": [5, 5, 5]})", {1}));
+    EXPECT_FALSE(holds(R"({"between": [5, 6, 4]})", {1}));
+    // All of nothing holds; any of nothing does not.
+    EXPECT_TRUE(holds(R"({"all": []})", {1}));
+    EXPECT_FALSE(holds(R"({"any": []})", {1}));
+    // No entry on record: false whatever the operator and count.
+    EXPECT_FALSE(holds(R"({"bars_since_entry": {"ge": 0}})", {1}));
+    EXPECT_TRUE(holds(R"({"bars_since_entry": {"ge": 0}})", {1}, PositionInfo{true, 0, true}));
+    EXPECT_TRUE(holds(R"({"in_position": true})", {1}, PositionInfo{true, 0, true}));
+
+    // Lookbacks of nested rules.
+    EXPECT_EQ(cond(R"({"cross_above": [{"prev": ["x", 2]}, "y"]})").lookback(), 3u);
+    EXPECT_EQ(cond(R"({"rising": [{"prev": ["x", 2]}, 5]})").lookback(), 7u);
+    EXPECT_EQ(cond(R"({"not": {"in_position": true}})").lookback(), 0u);
 }

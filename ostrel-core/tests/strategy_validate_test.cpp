@@ -227,3 +227,14 @@ TEST(StrategyValidate, RuleLookbackCoversEveryRule) {
     s.short_exit = Condition::falling(R("rsi"), 9);
     EXPECT_EQ(s.rule_lookback(), 9u);
 }
+
+TEST(StrategyValidate, ErrorDisplays) {
+    EXPECT_EQ(BacktestError::invalid_spec("partial_fills requires execution.max_participation").display(),
+              "invalid strategy spec: partial_fills requires execution.max_participation");
+    EXPECT_EQ(BacktestError::unknown_indicator("Smaa").display(), "unknown indicator type: Smaa");
+    EXPECT_EQ(BacktestError::invalid_params("Sma", "parameter #0 must be finite").display(),
+              "invalid parameters for indicator Sma: parameter #0 must be finite");
+    EXPECT_EQ(BacktestError::undeclared_indicator("bands.upper").display(),
+              "rule references undeclared indicator: bands.upper");
+    EXPECT_EQ(BacktestError::invalid_data("no candles").display(), "invalid input data: no candles");
+}

@@ -236,4 +236,4 @@ def test_untrusted_input_never_crashes():
 def test_example_requests():
     b = Benchmark()
     ids = json.loads(b.command((EXAMPLES / "list_cases.json").read_text(encoding="utf-8")))
-    assert ids == {"ids": ["sma_cross_long", "sma_cross_short"]}
+    assert ids == {"ids": ["ema_trend_vol_target", "rsi_reversion_long_short", "sma_cross_rsi"]}

@@ -1,12 +1,49 @@
-// Placeholder of the case runner until the engine lands (issue 5): the case checks
-// run, then the case is refused with an engine error.
+// The case runner: one benchmark case from its checks to its result.
 #include "benchmark/runner.hpp"
+
+#include "backtest/engine.hpp"
+#include "hash/canonical.hpp"
+#include "strategy/read.hpp"
 
 namespace ostrel {
 
-Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std::vector<Candle>&) {
+Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std::vector<Candle>& candles) {
     if (auto e = c.validate()) return *e;
-    return BenchmarkError::backtest_engine_text("the backtest engine is not built yet");
+
+    // The reader takes over a copy; the case stays as it is.
+    json::Read<StrategySpec> read = strategy_spec_from_value(c.strategy);
+    if (!read) return BenchmarkError::invalid_strategy_spec(std::move(read.error().message));
+    StrategySpec spec = std::move(*read);
+
+    if (auto e = spec.validate()) return BenchmarkError::backtest_engine(*e);
+    if (spec.costs.slippage.kind == Slippage::Kind::Spread)
+        return BenchmarkError::backtest_engine(BacktestError::invalid_spec(std::string(SPREAD_REFUSAL)));
+    if (spec.costs.funding)
+        return BenchmarkError::backtest_engine(BacktestError::invalid_spec(std::string(FUNDING_REFUSAL)));
+    if (candles.empty()) return BenchmarkError::backtest_engine(BacktestError::invalid_data("no candles"));
+
+    auto created = Backtest::create(std::move(spec), candles.size());
+    if (!created) return BenchmarkError::backtest_engine(created.error());
+    Backtest bt = std::move(*created);
+
+    BarInput bar;
+    for (const Candle& candle : candles) {
+        bar.candle = candle;
+        if (auto e = bt.step(bar)) return BenchmarkError::backtest_engine(*e);
+    }
+    json::Value report = std::move(bt).finish().to_json();
+
+    auto text = canonical_json(report);
+    if (!text) return std::move(text).error();
+    CaseResult result;
+    result.hash = blake3_hex(*text);
+    result.hash_match = result.hash == c.expected_hash;
+    auto expected_text = canonical_json(c.expected);
+    if (!expected_text) return std::move(expected_text).error();
+    result.passed = *text == *expected_text;
+    result.id = c.id;
+    result.recomputed = std::move(report);
+    return result;
 }
 
 }  // namespace ostrel

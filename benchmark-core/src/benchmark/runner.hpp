@@ -1,9 +1,4 @@
-// Running one case (Part 3.101) and a suite (Part 4.103).
-//
-// The engine arrives with issue 5: run_case and the worker pool of run_suite are
-// placeholders until then (runner.cpp). Everything around them (case checks,
-// duplicate ids, dataset lookup, result order and counts, the JSON of the results)
-// is final.
+// Running one case and a suite of cases.
 #pragma once
 
 #include <string>
@@ -11,6 +6,7 @@
 
 #include "benchmark/error.hpp"
 #include "benchmark/formats.hpp"
+#include "benchmark/worker_pool.hpp"
 #include "indicators/expected.hpp"
 #include "json/value.hpp"
 
@@ -33,15 +29,21 @@ struct SuiteResult {
     std::uint64_t failed = 0;
 };
 
-// Part 3.101. (Issue 5: the engine.)
+// Checks the case, reads and checks its strategy, refuses costs a run cannot honour
+// and an empty candle list, runs the strategy over the candles, writes the report as
+// canonical JSON, hashes it and compares text and hash with what the case expects.
+// Touches no shared mutable state: suites call it from several threads at once.
 Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std::vector<Candle>& candles);
 
-// Part 4.103: each case's own checks in list order, then "duplicate case id: X".
+// Each case's own checks in list order, then "duplicate case id: X".
 std::optional<BenchmarkError> validate_cases(const std::vector<BenchmarkCase>& cases);
 // The ids, copied and sorted ascending by bytes.
 std::vector<std::string> case_ids(const std::vector<BenchmarkCase>& cases);
-// Part 4.103: validate, look up every dataset before anything runs, run the cases,
-// sort the results by id, count.
+// Validates, looks up every dataset before anything runs, runs the cases in parallel
+// on the process-wide worker pool, sorts the results by id and counts them.
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets);
+// The same on a pool of the caller's choosing.
+Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
+                                                WorkerPool& pool);
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "benchmark/runner.hpp"
+#include "benchmark/worker_pool.hpp"
 
 namespace ostrel {
 
@@ -34,6 +35,11 @@ std::vector<std::string> case_ids(const std::vector<BenchmarkCase>& cases) {
 }
 
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets) {
+    return run_suite(cases, datasets, global_worker_pool());
+}
+
+Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
+                                                WorkerPool& pool) {
     if (auto e = validate_cases(cases)) return *e;
     // Every dataset is looked up before any case runs.
     std::vector<const std::vector<Candle>*> data;
@@ -43,17 +49,15 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
         if (it == datasets.end()) return BenchmarkError::data("no dataset supplied for " + c.dataset_ref);
         data.push_back(&it->second);
     }
-    // Issue 5: one task per case on the process-wide worker pool, each with its own
-    // copy of the candles, the first stored error winning. Until then the cases run
-    // here, in list order, on the calling thread.
-    SuiteResult out;
-    out.results.reserve(cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
+    // One task per case on the process-wide pool, each with its own copy of the
+    // candles; the first error stored wins and cases not yet started are skipped.
+    auto ran = run_all<CaseResult, BenchmarkError>(pool, cases.size(), [&](std::size_t i) {
         std::vector<Candle> candles = *data[i];
-        auto r = run_case(cases[i], candles);
-        if (!r) return std::move(r).error();
-        out.results.push_back(std::move(*r));
-    }
+        return run_case(cases[i], candles);
+    });
+    if (!ran) return std::move(ran).error();
+    SuiteResult out;
+    out.results = std::move(*ran);
     std::stable_sort(out.results.begin(), out.results.end(),
                      [](const CaseResult& a, const CaseResult& b) { return a.id < b.id; });
     for (const CaseResult& r : out.results) {

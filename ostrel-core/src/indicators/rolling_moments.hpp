@@ -50,9 +50,20 @@ public:
         return v > 0.0 ? v : 0.0;
     }
 
+    // Sample variance of a full window from the raw sums:
+    // (S2 - n * (S1 / n)^2) / (n - 1), clamped at 0 (a NaN gives 0). Needs n >= 2.
+    double sample_variance() const {
+        const double n = static_cast<double>(period_);
+        double m = m1();
+        double v = (shifted_sum_sq_ - n * (m * m)) / (n - 1.0);
+        return v > 0.0 ? v : 0.0;
+    }
+
     std::size_t period() const { return period_; }
     bool full() const { return window_.full(); }
     double anchor() const { return anchor_; }
+    double shifted_sum() const { return shifted_sum_; }
+    double shifted_sum_sq() const { return shifted_sum_sq_; }
     const Ring<double>& window() const { return window_; }
 
 private:

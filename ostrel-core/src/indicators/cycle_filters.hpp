@@ -1,0 +1,127 @@
+// Short recursive filters of the cycle family: the two-pole super smoother, the
+// two-pole high-pass and the one-pole roofing high-pass. Each keeps only its last
+// inputs and outputs; the kinds that embed them step them with finite values.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <optional>
+
+#include "indicators/indicator.hpp"
+
+namespace ostrel::core {
+
+// sqrt(2) * pi, the angle constant of the super smoother.
+inline constexpr double kSuperSmootherAngle = 4.442882938158366;
+// 0.707 * 2 * pi, the angle constant of the two-pole high-pass (differs from the
+// smoother's in the fourth decimal).
+inline constexpr double kHighpassAngle = 4.442212012175967;
+
+// Two-pole smoother over a length L (any positive float). Its first two steps pass
+// the input through; afterwards out = c1 * mid(v, previous v) + c2 * f1 + c3 * f2.
+struct SuperSmoother {
+    static SuperSmoother over(double length) {
+        const double w = kSuperSmootherAngle / length;
+        const double a = std::exp(-w);
+        const double c2 = 2.0 * a * std::cos(w);
+        const double c3 = -(a * a);
+        return with(1.0 - c2 - c3, c2, c3);
+    }
+    static SuperSmoother with(double c1, double c2, double c3) {
+        SuperSmoother s;
+        s.c1 = c1;
+        s.c2 = c2;
+        s.c3 = c3;
+        return s;
+    }
+
+    double step(double v) {
+        double out = v;
+        if (s_in && f1 && f2) out = c1 * midpoint(v, *s_in) + c2 * *f1 + c3 * *f2;
+        f2 = f1;
+        f1 = out;
+        s_in = v;
+        return out;
+    }
+
+    double c1 = 0.0, c2 = 0.0, c3 = 0.0;
+    std::optional<double> s_in, f1, f2;
+};
+
+// Two-pole high-pass over a length n: 0 until two earlier inputs exist, then
+// (1 - a/2)^2 (x - 2 x1 + x2) + 2 (1 - a) hp1 - (1 - a)^2 hp2.
+struct TwoPoleHighpass {
+    static TwoPoleHighpass over(std::size_t n) {
+        const double w = kHighpassAngle / static_cast<double>(n);
+        const double c = std::cos(w);
+        TwoPoleHighpass h;
+        h.alpha = (c + std::sin(w) - 1.0) / c;
+        return h;
+    }
+
+    double step(double x) {
+        double hp = 0.0;
+        if (x1 && x2) {
+            const double k = 1.0 - alpha / 2.0;
+            const double g = 1.0 - alpha;
+            hp = (k * k) * ((x - 2.0 * *x1) + *x2) + 2.0 * g * hp1 - (g * g) * hp2;
+        }
+        x2 = x1;
+        x1 = x;
+        hp2 = hp1;
+        hp1 = hp;
+        return hp;
+    }
+
+    double alpha = 0.0;
+    std::optional<double> x1, x2;
+    double hp1 = 0.0, hp2 = 0.0;
+};
+
+// One-pole high-pass of the roofing filter: 0 on the first step, then
+// (1 - a/2)(x - x1) + (1 - a) hp1.
+struct OnePoleHighpass {
+    // alpha1 = (cos w + sin w - 1) / cos w with w = 2 pi / n.
+    static OnePoleHighpass over(double n) {
+        const double w = 6.283185307179586 / n;  // 2 pi / n
+        const double c = std::cos(w);
+        return with_alpha((c + std::sin(w) - 1.0) / c);
+    }
+    static OnePoleHighpass with_alpha(double alpha1) {
+        OnePoleHighpass h;
+        h.alpha1 = alpha1;
+        return h;
+    }
+
+    double step(double x) {
+        const double hp = x1 ? (1.0 - alpha1 / 2.0) * (x - *x1) + (1.0 - alpha1) * hp1 : 0.0;
+        x1 = x;
+        hp1 = hp;
+        return hp;
+    }
+
+    double alpha1 = 0.0;
+    std::optional<double> x1;
+    double hp1 = 0.0;
+};
+
+// The fixed prefilter of the window-based cycle oscillators: a one-pole high-pass
+// followed by a super smoother of length 10 (its coefficients as fixed constants).
+struct RoofingPrefilter {
+    static RoofingPrefilter with(OnePoleHighpass hp) {
+        return RoofingPrefilter{hp, SuperSmoother::with(0.2531948016118099, 1.1580458998309644, -0.4112407014427743)};
+    }
+
+    // The smoothed high-pass of x; nothing when the high-pass is not finite (the
+    // high-pass keeps its new state, the smoother is not stepped).
+    std::optional<double> step(double x) {
+        const double h = highpass.step(x);
+        if (!std::isfinite(h)) return std::nullopt;
+        return smoother.step(h);
+    }
+
+    OnePoleHighpass highpass;
+    SuperSmoother smoother;
+};
+
+}  // namespace ostrel::core

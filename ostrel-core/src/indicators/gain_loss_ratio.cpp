@@ -1,0 +1,48 @@
+#include <cmath>
+#include <limits>
+
+#include "catalogue/params.hpp"
+#include "indicators/rolling_window.hpp"
+
+namespace ostrel::kinds {
+
+// Average gain of the window over its average loss.
+class GainLossRatio final : public Indicator {
+public:
+    explicit GainLossRatio(core::RollingWindow w) : w_(std::move(w)) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        double x = f.candle.close;
+        if (!std::isfinite(x)) return std::nullopt;
+        w_.push(x);
+        if (!w_.full()) return std::nullopt;
+        std::size_t wins = 0, losses = 0;
+        double gains = 0.0, lost = 0.0;
+        w_.window.for_each([&](double v) {
+            if (v > 0.0) {
+                ++wins;
+                gains = gains + v;
+            } else if (v < 0.0) {
+                ++losses;
+                lost = lost + -v;
+            }
+        });
+        if (losses == 0) return wins == 0 ? 1.0 : std::numeric_limits<double>::infinity();
+        double avg_gain = wins == 0 ? 0.0 : gains / static_cast<double>(wins);
+        return avg_gain / (lost / static_cast<double>(losses));
+    }
+    std::size_t warmup_period() const override { return w_.period; }
+
+private:
+    core::RollingWindow w_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_GainLossRatio(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "GainLossRatio"));
+    return box_kind<kinds::GainLossRatio>("GainLossRatio", core::RollingWindow::make(period));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,37 @@
+#include <cmath>
+
+#include "catalogue/params.hpp"
+#include "indicators/cycle_filters.hpp"
+
+namespace ostrel::kinds {
+
+// Two-pole high-pass of the close: the cycle part, with the trend removed.
+class HighpassFilter final : public Indicator {
+public:
+    static Expected<HighpassFilter, IndicatorError> make(std::size_t period) {
+        if (auto e = check_period(period)) return *e;
+        return HighpassFilter(period);
+    }
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const double x = f.candle.close;
+        if (!std::isfinite(x)) return std::nullopt;
+        return filter_.step(x);
+    }
+    std::size_t warmup_period() const override { return 1; }
+
+private:
+    explicit HighpassFilter(std::size_t period) : filter_(core::TwoPoleHighpass::over(period)) {}
+
+    core::TwoPoleHighpass filter_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_HighpassFilter(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "HighpassFilter"));
+    return box_kind<kinds::HighpassFilter>("HighpassFilter", kinds::HighpassFilter::make(period));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,113 @@
+#include <cmath>
+
+#include "catalogue/params.hpp"
+#include "indicators/ring.hpp"
+
+namespace ostrel::kinds {
+
+// Classifies each new log return against the mean and sample deviation of the
+// previous `period` returns: +1 above mean + threshold * sd, -1 below
+// mean - threshold * sd, else 0. The anchored sums are rebuilt about the window mean
+// once the window is full and at least `period` updates have passed since the last
+// rebuild; the filling phase never rebuilds.
+class JumpIndicator final : public Indicator {
+public:
+    static Expected<JumpIndicator, IndicatorError> make(std::size_t period, double threshold) {
+        if (period < 2) return IndicatorError::invalid_period("jump indicator needs period >= 2");
+        if (period > MAX_PERIOD) return IndicatorError::too_long();
+        if (!std::isfinite(threshold) || !(threshold > 0.0))
+            return IndicatorError::invalid_parameter("jump indicator threshold must be finite and positive");
+        return JumpIndicator(period, threshold);
+    }
+    std::optional<double> update(const FeedSnapshot& f) override {
+        double p = f.candle.close;
+        if (!std::isfinite(p) || !(p > 0.0)) return std::nullopt;
+        if (!prev_close_) {
+            prev_close_ = p;
+            return std::nullopt;
+        }
+        double r = std::log(p / *prev_close_);
+        prev_close_ = p;
+        if (!returns_.full()) {
+            returns_.push(r);
+            if (!anchor_set_) {
+                anchor_ = r;
+                anchor_set_ = true;
+            }
+            add(r);
+            ++pushes_since_anchor_;
+            return std::nullopt;
+        }
+        const double n = static_cast<double>(period_);
+        double m = shifted_sum_ / n;
+        double var = (shifted_sum_sq_ - n * (m * m)) / (n - 1.0);
+        if (!(var > 0.0)) var = 0.0;
+        double signal = 0.0;
+        if (var != 0.0) {
+            double mean = anchor_ + m;
+            double sd = std::sqrt(var);
+            double d = r - mean;
+            double band = threshold_ * sd;
+            if (d > band) {
+                signal = 1.0;
+            } else if (d < -band) {
+                signal = -1.0;
+            }
+        }
+        double o = returns_.oldest() - anchor_;
+        shifted_sum_ = shifted_sum_ - o;
+        shifted_sum_sq_ = shifted_sum_sq_ - o * o;
+        returns_.push(r);
+        add(r);
+        if (++pushes_since_anchor_ >= period_) rebuild();
+        last_ = signal;
+        return last_;
+    }
+    std::size_t warmup_period() const override { return period_ + 2; }
+
+private:
+    JumpIndicator(std::size_t period, double threshold) : returns_(period), period_(period), threshold_(threshold) {}
+
+    void add(double r) {
+        double d = r - anchor_;
+        shifted_sum_ = shifted_sum_ + d;
+        shifted_sum_sq_ = shifted_sum_sq_ + d * d;
+    }
+    void rebuild() {
+        double s = 0.0;
+        returns_.for_each([&](double v) { s = s + v; });
+        anchor_ = s / static_cast<double>(returns_.size());
+        double s1 = 0.0, s2 = 0.0;
+        returns_.for_each([&](double v) {
+            double d = v - anchor_;
+            s1 = s1 + d;
+            s2 = s2 + d * d;
+        });
+        shifted_sum_ = s1;
+        shifted_sum_sq_ = s2;
+        pushes_since_anchor_ = 0;
+    }
+
+    std::optional<double> prev_close_;
+    std::optional<double> last_;
+    core::Ring<double> returns_;
+    double anchor_ = 0.0;
+    double shifted_sum_ = 0.0;
+    double shifted_sum_sq_ = 0.0;
+    std::size_t pushes_since_anchor_ = 0;
+    bool anchor_set_ = false;
+    std::size_t period_;
+    double threshold_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_JumpIndicator(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "JumpIndicator"));
+    OSTREL_TRY(threshold, param_f64(p, 1, "JumpIndicator"));
+    return box_kind<kinds::JumpIndicator>("JumpIndicator", kinds::JumpIndicator::make(period, threshold));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,50 @@
+#include <cmath>
+
+#include "catalogue/params.hpp"
+#include "indicators/rolling_window.hpp"
+
+namespace ostrel::kinds {
+
+// Kelly fraction W - (1 - W) / R from the window's win fraction W and payoff ratio R
+// (average gain over average loss).
+class KellyCriterion final : public Indicator {
+public:
+    explicit KellyCriterion(core::RollingWindow w) : w_(std::move(w)) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        double x = f.candle.close;
+        if (!std::isfinite(x)) return std::nullopt;
+        w_.push(x);
+        if (!w_.full()) return std::nullopt;
+        std::size_t wins = 0, losses = 0;
+        double gains = 0.0, lost = 0.0;
+        w_.window.for_each([&](double v) {
+            if (v > 0.0) {
+                ++wins;
+                gains = gains + v;
+            } else if (v < 0.0) {
+                ++losses;
+                lost = lost + -v;
+            }
+        });
+        const double win_fraction = static_cast<double>(wins) / static_cast<double>(w_.period);
+        if (losses == 0) return win_fraction;
+        if (wins == 0) return -1.0;
+        double payoff = (gains / static_cast<double>(wins)) / (lost / static_cast<double>(losses));
+        return win_fraction - (1.0 - win_fraction) / payoff;
+    }
+    std::size_t warmup_period() const override { return w_.period; }
+
+private:
+    core::RollingWindow w_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_KellyCriterion(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "KellyCriterion"));
+    return box_kind<kinds::KellyCriterion>("KellyCriterion", core::RollingWindow::make(period));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,58 @@
+// Helpers for the candle-family tests: build by name, make candles, feed them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/catalogue.hpp"
+
+namespace candlefam {
+
+using ostrel::Candle;
+using ostrel::FeedSnapshot;
+using ostrel::Indicator;
+using Values = std::vector<std::optional<double>>;
+
+inline const std::string kMax = "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
+inline const std::string kZero = "period must be greater than zero";
+inline const std::string kMult = "multiplier must be greater than zero";
+
+inline std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params) {
+    auto r = ostrel::build_indicator(kind, params);
+    if (!r) {
+        ADD_FAILURE() << kind << ": " << r.error().display();
+        return nullptr;
+    }
+    return std::move(*r);
+}
+
+// "built", or the reason of the catalogue's error (after the kind's name).
+inline std::string reason(std::string_view kind, std::vector<double> params) {
+    auto r = ostrel::build_indicator(kind, params);
+    if (r) return "built";
+    std::string text = r.error().display();
+    std::string prefix = "invalid parameters for indicator " + std::string(kind) + ": ";
+    if (text.rfind(prefix, 0) != 0) return "unexpected: " + text;
+    return text.substr(prefix.size());
+}
+
+inline FeedSnapshot bar(double o, double h, double l, double c, double v = 100.0) {
+    FeedSnapshot s;
+    s.candle = Candle{0, o, h, l, c, v};
+    return s;
+}
+// A candle whose four prices are all x.
+inline FeedSnapshot flat(double x, double v = 100.0) { return bar(x, x, x, x, v); }
+
+inline Values feed(Indicator& ind, const std::vector<FeedSnapshot>& bars) {
+    Values out;
+    for (const auto& b : bars) out.push_back(ind.update(b));
+    return out;
+}
+
+}  // namespace candlefam
