@@ -77,6 +77,16 @@ TEST(Canonical, Threshold) {
     EXPECT_EQ(f(-123456789.5), "-123456789.5");
 }
 
+TEST(Canonical, NonFiniteBecomesNull) {
+    json::Object o;
+    o.insert_or_assign("calmar", Value::finite_or_null(std::numeric_limits<double>::infinity()));
+    o.insert_or_assign("nan", Value::finite_or_null(std::nan("")));
+    o.insert_or_assign("x", Value::finite_or_null(-std::numeric_limits<double>::infinity()));
+    o.insert_or_assign("y", Value::finite_or_null(2.5));
+    EXPECT_EQ(*canonical_json(Value::object(std::move(o))), "{\"calmar\":null,\"nan\":null,\"x\":null,\"y\":2.5}");
+    EXPECT_EQ(report_hash(""), blake3_hex(""));
+}
+
 TEST(Canonical, Integers) {
     EXPECT_EQ(canon("42"), "42");
     EXPECT_EQ(canon("-7"), "-7");

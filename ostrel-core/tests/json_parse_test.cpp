@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <charconv>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "json/parse.hpp"
@@ -235,4 +237,101 @@ TEST(JsonParse, ValueCopyAndEquality) {
     Value m = std::move(c);
     EXPECT_TRUE(c.is_null());
     EXPECT_EQ(m.find("z")->as_string(), "new");
+}
+
+TEST(JsonParse, ObjectStorage) {
+    Value v = ok("{\"m\":1,\"c\":[2],\"x\":{\"k\":\"long string value beyond SSO\"}}");
+    // Moving out of an object that the parser built moves its members.
+    Object taken = std::move(v.as_object());
+    EXPECT_TRUE(v.as_object().empty());
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(taken[0].key, "c");
+    EXPECT_EQ(taken.find("x")->find("k")->as_string(), "long string value beyond SSO");
+    // Inserting keeps the key order, wherever the key falls.
+    taken.insert_or_assign("a", Value::uinteger(0));
+    taken.insert_or_assign("z", Value::uinteger(9));
+    taken.insert_or_assign("n", Value::uinteger(5));
+    taken.insert_or_assign("m", Value::uinteger(7));
+    std::string keys;
+    for (const Member& m : taken) keys += m.key;
+    EXPECT_EQ(keys, "acmnxz");
+    EXPECT_EQ(taken.find("m")->as_uint(), 7u);
+    // Copies are deep and equal; a copy of a parsed object compares equal to it.
+    Value w = ok("{\"b\":[1,{\"c\":null}],\"a\":true}");
+    Value copy = w;
+    EXPECT_TRUE(copy == w);
+    Object assigned;
+    assigned = w.as_object();
+    EXPECT_TRUE(Value::object(assigned) == w);
+    assigned = std::move(w.as_object());
+    EXPECT_TRUE(Value::object(std::move(assigned)) == copy);
+    // Self-nested move: an object assigned one of its own members.
+    Value nest = ok("{\"inner\":{\"k\":1}}");
+    nest.as_object() = std::move(nest.find("inner")->as_object());
+    EXPECT_EQ(nest.find("k")->as_uint(), 1u);
+    Object from = Object::from_members({{"b", Value::uinteger(1)}, {"a", Value::uinteger(2)}, {"b", Value::uinteger(3)}});
+    ASSERT_EQ(from.size(), 2u);
+    EXPECT_EQ(from[1].value.as_uint(), 3u);
+}
+
+// The float fast path against std::from_chars (correctly rounded) on random texts.
+TEST(JsonParse, FloatsMatchFromChars) {
+    std::mt19937_64 rng(7);
+    for (int n = 0; n < 200000; ++n) {
+        std::string t;
+        if (rng() % 4 == 0) t += '-';
+        if (rng() % 5 == 0) {
+            t += '0';
+        } else {
+            int int_digits = 1 + static_cast<int>(rng() % 20);
+            t += static_cast<char>('1' + rng() % 9);
+            for (int i = 1; i < int_digits; ++i) t += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 3 != 0) {
+            t += '.';
+            int frac = 1 + static_cast<int>(rng() % 20);
+            for (int i = 0; i < frac; ++i) t += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 3 == 0) {
+            t += 'e';
+            t += std::to_string(static_cast<int>(rng() % 80) - 40);
+        }
+        auto v = parse(t);
+        ASSERT_TRUE(v.has_value()) << t;
+        double expect = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expect);
+        double got = v->is_float() ? v->as_float() : v->to_f64();
+        if (!v->is_float()) continue;  // plain integers stay integers
+        ASSERT_EQ(got, expect) << t;
+    }
+}
+
+TEST(JsonParse, AllMessages) {
+    const char* const expected[] = {
+        "EOF while parsing a list",
+        "EOF while parsing an object",
+        "EOF while parsing a string",
+        "EOF while parsing a value",
+        "expected `:`",
+        "expected `,` or `]`",
+        "expected `,` or `}`",
+        "expected ident",
+        "expected value",
+        "expected `\"`",
+        "invalid escape",
+        "invalid number",
+        "number out of range",
+        "invalid unicode code point",
+        "control character (\\u0000-\\u001F) found while parsing a string",
+        "key must be a string",
+        "lone leading surrogate in hex escape",
+        "trailing comma",
+        "trailing characters",
+        "unexpected end of hex escape",
+        "recursion limit exceeded",
+    };
+    for (int i = 0; i <= static_cast<int>(ParseCode::RecursionLimitExceeded); ++i) {
+        EXPECT_EQ(parse_message(static_cast<ParseCode>(i)), expected[i]);
+    }
+    EXPECT_EQ((ParseError{ParseCode::TrailingCharacters, 3, 7}).display(), "trailing characters at line 3 column 7");
 }

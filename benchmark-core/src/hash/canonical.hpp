@@ -33,4 +33,7 @@ Expected<std::string, BenchmarkError> canonical_json(const json::Value& v);
 // BLAKE3 of the bytes, as 64 lowercase hexadecimal characters.
 std::string blake3_hex(std::string_view bytes);
 
+// The report hash: BLAKE3 of a report's canonical text (Part 3.101 step 16).
+inline std::string report_hash(std::string_view canonical_text) { return blake3_hex(canonical_text); }
+
 }  // namespace ostrel

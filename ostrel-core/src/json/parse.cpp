@@ -110,6 +110,20 @@ bool valid_utf8(const unsigned char* s, std::size_t n) {
     return true;
 }
 
+// Bytewise unsigned key order, inlined for the short keys of records.
+inline bool key_less(const std::string& a, const std::string& b) {
+    std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    const auto* x = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* y = reinterpret_cast<const unsigned char*>(b.data());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (x[i] != y[i]) return x[i] < y[i];
+    }
+    return a.size() < b.size();
+}
+
+// Objects up to this many members are ordered through a permutation.
+constexpr std::size_t kSmallObject = 32;
+
 class Parser {
 public:
     explicit Parser(std::string_view text)
@@ -222,39 +236,73 @@ private:
         std::uint64_t significand = 0;
         bool int_overflow = false;
         bool nonzero_digit = false;
+        // Fast path of the float conversion: all significant digits in one u64.
+        std::uint64_t mantissa = 0;
+        int mantissa_digits = 0;  // digits in mantissa, leading zeros not counted
+        int fraction_digits = 0;  // digits of the fraction taken into mantissa
+        bool mantissa_exact = true;
         unsigned char c = *p_;
         if (c == '0') {
             ++p_;
             if (p_ < end_ && is_digit(*p_)) return peek_error(ParseCode::InvalidNumber);
         } else if (c >= '1' && c <= '9') {
             nonzero_digit = true;
-            while (p_ < end_ && is_digit(*p_)) {
-                std::uint64_t d = static_cast<std::uint64_t>(*p_ - '0');
-                if (!int_overflow) {
+            const unsigned char* digits = p_;
+            while (p_ < end_ && is_digit(*p_)) ++p_;
+            std::size_t nd = static_cast<std::size_t>(p_ - digits);
+            if (nd <= 19) {
+                // At most 19 digits always fit in 64 bits.
+                for (const unsigned char* q = digits; q < p_; ++q) significand = significand * 10 + (*q - '0');
+            } else if (nd == 20) {
+                for (const unsigned char* q = digits; q < p_; ++q) {
+                    std::uint64_t d = static_cast<std::uint64_t>(*q - '0');
                     if (significand > (std::numeric_limits<std::uint64_t>::max() - d) / 10) {
                         int_overflow = true;
-                    } else {
-                        significand = significand * 10 + d;
+                        break;
                     }
+                    significand = significand * 10 + d;
                 }
-                ++p_;
+            } else {
+                int_overflow = true;
             }
+            mantissa_digits = static_cast<int>(nd);
         } else {
             ++p_;
             return error(ParseCode::InvalidNumber);
         }
         const unsigned char* int_end = p_;
         bool is_float = false;
+        if (int_overflow || mantissa_digits > 19) {
+            mantissa_exact = false;
+        } else {
+            mantissa = significand;
+        }
         if (p_ < end_ && *p_ == '.') {
             ++p_;
             if (p_ == end_) return peek_error(ParseCode::EofWhileParsingValue);
             if (!is_digit(*p_)) return peek_error(ParseCode::InvalidNumber);
-            while (p_ < end_ && is_digit(*p_)) {
-                if (*p_ != '0') nonzero_digit = true;
-                ++p_;
+            const unsigned char* frac = p_;
+            while (p_ < end_ && is_digit(*p_)) ++p_;
+            const int nfrac = static_cast<int>(p_ - frac);
+            if (mantissa_exact && mantissa_digits + nfrac <= 19) {
+                // Leading zeros of "0.000123" count as digits here: conservative.
+                for (const unsigned char* q = frac; q < p_; ++q) mantissa = mantissa * 10 + (*q - '0');
+                mantissa_digits += nfrac;
+                fraction_digits = nfrac;
+            } else {
+                mantissa_exact = false;
+            }
+            if (!nonzero_digit) {
+                for (const unsigned char* q = frac; q < p_; ++q) {
+                    if (*q != '0') {
+                        nonzero_digit = true;
+                        break;
+                    }
+                }
             }
             is_float = true;
         }
+        std::int32_t exp10 = 0;
         if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
             ++p_;
             bool positive_exp = true;
@@ -279,6 +327,7 @@ private:
                 }
                 exp = exp * 10 + d;
             }
+            exp10 = positive_exp ? exp : -exp;
             is_float = true;
         }
         if (!is_float && !int_overflow) {
@@ -293,6 +342,20 @@ private:
                     // -(2^63) included: negate in unsigned arithmetic.
                     out = Value::integer(static_cast<std::int64_t>(0 - significand));
                 }
+                return true;
+            }
+        }
+        if (mantissa_exact && mantissa <= (1ULL << 53)) {
+            // Clinger's fast path: the mantissa and 10^|e| are exact doubles, so one
+            // correctly rounded multiplication or division gives the nearest double.
+            static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+            std::int64_t e = static_cast<std::int64_t>(exp10) - fraction_digits;
+            if (e >= -22 && e <= 22) {
+                double m = static_cast<double>(mantissa);
+                double d = e >= 0 ? m * kPow10[e] : m / kPow10[-e];
+                out = Value::number(negative ? -d : d);
                 return true;
             }
         }
@@ -514,8 +577,32 @@ private:
         }
         ++p_;
         --depth_;
+        const std::size_t n = members_.size() - base;
         std::vector<Member> ms;
-        ms.reserve(members_.size() - base);
+        if (n <= kSmallObject) {
+            // Sort a permutation (stable insertion sort on the keys, nothing moved),
+            // then move each member once, keeping the last of repeated keys.
+            std::uint8_t order[kSmallObject];
+            for (std::size_t i = 0; i < n; ++i) {
+                std::size_t j = i;
+                const std::string& k = members_[base + i].key;
+                while (j > 0 && key_less(k, members_[base + order[j - 1]].key)) {
+                    order[j] = order[j - 1];
+                    --j;
+                }
+                order[j] = static_cast<std::uint8_t>(i);
+            }
+            Object* obj = Object::new_block(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                Member& m = members_[base + order[i]];
+                if (i + 1 < n && !key_less(m.key, members_[base + order[i + 1]].key)) continue;
+                obj->push_back_unchecked(std::move(m));
+            }
+            members_.resize(base);
+            out = Value::object_block(obj);
+            return true;
+        }
+        ms.reserve(n);
         for (std::size_t i = base; i < members_.size(); ++i) ms.push_back(std::move(members_[i]));
         members_.resize(base);
         out = Value::object(Object::from_members(std::move(ms)));

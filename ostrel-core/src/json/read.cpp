@@ -303,8 +303,14 @@ Fault read_record_object_with(Object& o, const RecordShape& shape, FieldReader r
     if (nf > 64) seen_big.assign(nf, false);
     for (Member& m : o) {
         std::size_t idx = nf;
+        const std::size_t klen = m.key.size();
+        const char* kdata = m.key.data();
         for (std::size_t i = 0; i < nf; ++i) {
-            if (shape.fields[i].key == m.key) {
+            const std::string_view f = shape.fields[i].key;
+            if (f.size() != klen) continue;
+            std::size_t j = 0;
+            while (j < klen && f[j] == kdata[j]) ++j;
+            if (j == klen) {
                 idx = i;
                 break;
             }

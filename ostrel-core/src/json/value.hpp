@@ -77,9 +77,22 @@ public:
         v.u_.f = x;
         return v;
     }
+    // A float, or null when it is not finite (NaN, infinities): the conversion of
+    // report values into a tree (Part 3.111).
+    static Value finite_or_null(double x) {
+        if (!(x - x == 0.0)) return Value();
+        return number(x);
+    }
     static Value string(std::string s);
     static Value array(Array a);
     static Value object(Object o);
+    // Takes a heap object made by Object::new_block.
+    static Value object_block(Object* o) {
+        Value v;
+        v.kind_ = Kind::Object;
+        v.u_.o = o;
+        return v;
+    }
 
     Kind kind() const { return kind_; }
     bool is_null() const { return kind_ == Kind::Null; }
@@ -147,25 +160,36 @@ struct Member {
 
 // Members sorted by key bytes (std::string comparison is bytewise unsigned), each
 // key once.
+//
+// Storage: a buffer of members. An object that the parser builds lives in one
+// allocation with its members right behind it (Value::object_block); any other
+// object owns a separate buffer. Moving out of a block object moves its members.
 class Object {
 public:
-    using iterator = std::vector<Member>::iterator;
-    using const_iterator = std::vector<Member>::const_iterator;
+    using iterator = Member*;
+    using const_iterator = const Member*;
 
-    Object() = default;
+    Object() noexcept = default;
+    Object(const Object& o);
+    Object(Object&& o);
+    Object& operator=(const Object& o);
+    Object& operator=(Object&& o);
+    ~Object();
 
     // Members in any order, possibly with repeated keys: sorted by key bytes, and a
     // repeated key keeps the value that came last.
     static Object from_members(std::vector<Member> members);
+    // Members already sorted by key bytes with each key once (not checked).
+    static Object adopt_sorted(std::vector<Member> members);
 
-    std::size_t size() const { return members_.size(); }
-    bool empty() const { return members_.empty(); }
-    iterator begin() { return members_.begin(); }
-    iterator end() { return members_.end(); }
-    const_iterator begin() const { return members_.begin(); }
-    const_iterator end() const { return members_.end(); }
-    Member& operator[](std::size_t i) { return members_[i]; }
-    const Member& operator[](std::size_t i) const { return members_[i]; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    iterator begin() { return data_; }
+    iterator end() { return data_ + size_; }
+    const_iterator begin() const { return data_; }
+    const_iterator end() const { return data_ + size_; }
+    Member& operator[](std::size_t i) { return data_[i]; }
+    const Member& operator[](std::size_t i) const { return data_[i]; }
 
     Value* find(std::string_view key);
     const Value* find(std::string_view key) const;
@@ -174,8 +198,24 @@ public:
 
     friend bool operator==(const Object& a, const Object& b);
 
+    // Internal: a heap object with room for n members in the same allocation,
+    // filled by push_back_unchecked (members already in key order, keys unique),
+    // released by destroy_heap_object.
+    static Object* new_block(std::size_t n);
+    static void destroy_heap_object(Object* o) noexcept;
+    static Object* new_heap_object(Object&& o);
+    static Object* new_heap_object(const Object& o);
+    void push_back_unchecked(Member&& m);
+
 private:
-    std::vector<Member> members_;
+    void release() noexcept;
+    void grow(std::size_t min_cap);
+    void take(Object&& o);
+
+    Member* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t cap_ = 0;
+    bool in_block_ = false;  // data_ lies in the allocation that holds *this
 };
 
 inline Value* Value::find(std::string_view key) {
