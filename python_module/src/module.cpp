@@ -1,6 +1,6 @@
-// The extension module `ostrel_benchmark._ostrel_benchmark` (Part 4.104) on the
+// The extension module `ostrel_benchmark._ostrel_benchmark` on the
 // stable ABI (limited API 3.11): multi-phase initialisation, the heap type
-// `Benchmark` with `command` (Part 4.101) and the static `version`.
+// `Benchmark` with `command` and the static `version`.
 #include <Python.h>
 
 #include <exception>

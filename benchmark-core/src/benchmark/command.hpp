@@ -1,4 +1,4 @@
-// The command protocol and dispatcher (Part 4.101): one request text in, one
+// The command protocol and dispatcher: one request text in, one
 // response text out. Every failure becomes the error response
 // {"error": text, "ok": false}.
 #pragma once

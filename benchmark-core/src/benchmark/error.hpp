@@ -1,4 +1,4 @@
-// The error of the benchmark side (Part 4.105): a variant and its text; the
+// The error of the benchmark side: a variant and its text; the
 // display text is the variant's prefix followed by the text.
 #pragma once
 

@@ -1,5 +1,5 @@
-// Case, suite, candle, dataset and request formats (Part 4.102), and the case
-// checks (Part 3.101, `BenchmarkCase::validate`).
+// Case, suite, candle, dataset and request formats, and the case
+// checks (`BenchmarkCase::validate`).
 //
 // Every reader takes a node of the request tree (and may move subtrees out of it)
 // and returns a json::Fault: empty on success, else the reading text, which the
@@ -26,7 +26,7 @@ struct BenchmarkCase {
     json::Value expected;  // any JSON value; must be an object to pass the checks
     std::string expected_hash;
 
-    // The case checks of Part 3.101, in order; the first failure is returned.
+    // The case checks, in order; the first failure is returned.
     std::optional<BenchmarkError> validate() const;
 };
 

@@ -1,4 +1,4 @@
-// Canonical JSON text and the report hash (Part 3.111): the one writer of every
+// Canonical JSON text and the report hash: the one writer of every
 // response, of the report text that is hashed and of the expected report's text.
 // No whitespace; members sorted by key bytes; floats by one fixed rule.
 #pragma once
@@ -33,7 +33,7 @@ Expected<std::string, BenchmarkError> canonical_json(const json::Value& v);
 // BLAKE3 of the bytes, as 64 lowercase hexadecimal characters.
 std::string blake3_hex(std::string_view bytes);
 
-// The report hash: BLAKE3 of a report's canonical text (Part 3.101 step 16).
+// The report hash: BLAKE3 of a report's canonical text .
 inline std::string report_hash(std::string_view canonical_text) { return blake3_hex(canonical_text); }
 
 }  // namespace ostrel

@@ -1,5 +1,5 @@
 // The system's own JSON parser (RFC 8259) into the value tree of value.hpp, with
-// the messages and positions of Part 4.101 step 2.
+// its exact messages and positions.
 //
 // Positions: L counts lines from 1; C counts the bytes of that line up to and
 // including the byte at which the error was found (0 when that is the start of a

@@ -1,5 +1,5 @@
-// Typed reading from the JSON value tree, with the fixed message shapes of
-// piece-02's Conventions:
+// Typed reading from the JSON value tree, with the fixed message shapes of every
+// reading fault:
 //   "invalid type: " + D + ", expected " + W
 //   "invalid value: " + D + ", expected " + W
 //   "invalid length " + N + ", expected " + W
@@ -34,7 +34,7 @@
 //       });
 //   }
 //
-// read_record then does, exactly as Part 3.108 rule 1 and Part 4.102 say:
+// read_record then does:
 //   - object: members visited in key-byte order (the tree's order); a known key
 //     calls your lambda with the field index (first fault wins); an unknown key is
 //     skipped, or fails with "unknown field" when shape.deny_unknown; afterwards the
@@ -104,7 +104,7 @@ ReadError unknown_field(std::string_view name, std::span<const std::string_view>
 // "`a`", "`a` or `b`", "one of `a`, `b`, `c`".
 std::string one_of(std::span<const std::string_view> names);
 
-// ---- scalars (Part 3.108 rule 2) -------------------------------------------
+// ---- scalars -------------------------------------------------------------
 
 Fault read_string(Value& v, std::string& out);          // W "a string"
 Fault read_f64(const Value& v, double& out);             // any number; W "f64"

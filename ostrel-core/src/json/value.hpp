@@ -78,7 +78,7 @@ public:
         return v;
     }
     // A float, or null when it is not finite (NaN, infinities): the conversion of
-    // report values into a tree (Part 3.111).
+    // report values into a tree.
     static Value finite_or_null(double x) {
         if (!(x - x == 0.0)) return Value();
         return number(x);
