@@ -1,0 +1,38 @@
+#include "catalogue/params.hpp"
+#include "indicators/candle_guard.hpp"
+#include "indicators/td_sequential.hpp"
+
+namespace ostrel::kinds {
+
+// The countdown of the DeMark sequential count alone: +n buying, -n selling, 0
+// before the first completed setup.
+class TdCountdown final : public Indicator {
+public:
+    explicit TdCountdown(core::TdSequentialCore core) : core_(std::move(core)) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = core::checked_candle(f);
+        if (!c) return std::nullopt;
+        if (!core_.step(*c)) return std::nullopt;
+        return core_.countdown_value();
+    }
+    std::size_t warmup_period() const override { return core_.warmup_period(); }
+
+private:
+    core::TdSequentialCore core_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_TdCountdown(std::span<const double> p) {
+    OSTREL_TRY(setup_lookback, param_usize(p, 0, "TdCountdown"));
+    OSTREL_TRY(setup_length, param_usize(p, 1, "TdCountdown"));
+    OSTREL_TRY(countdown_lookback, param_usize(p, 2, "TdCountdown"));
+    OSTREL_TRY(countdown_length, param_usize(p, 3, "TdCountdown"));
+    return box_kind<kinds::TdCountdown>(
+        "TdCountdown", core::TdSequentialCore::make(setup_lookback, setup_length, countdown_lookback,
+                                                    countdown_length, core::TdSequentialCore::Rule::Sequential));
+}
+
+}  // namespace ostrel::catalogue
