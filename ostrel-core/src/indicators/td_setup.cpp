@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/lag_window.hpp"
