@@ -236,10 +236,14 @@ TEST(PatternConventions, RoundedTurnConstruction) {
     EXPECT_EQ(err("DumplingTop", {5}), "built");
     EXPECT_EQ(err("DumplingTop", {4.5}), dt + "parameter #0 must be a positive integer, got 4.5");
     EXPECT_EQ(err("DumplingTop", {}), dt + "missing parameter #0");
+    EXPECT_EQ(err("DumplingTop", {16777216}), "built");  // exactly MAX_PERIOD
     EXPECT_EQ(err("DumplingTop", {16777217}),
               dt + "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)");
     EXPECT_EQ(err("FryPanBottom", {1}), fp + "invalid period: frying pan bottom needs period >= 5");
     EXPECT_EQ(err("FryPanBottom", {1e-20}), fp + "invalid period: frying pan bottom needs period >= 5");
+    EXPECT_EQ(err("FryPanBottom", {16777216}), "built");
+    EXPECT_EQ(err("FryPanBottom", {16777217}),
+              fp + "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)");
     EXPECT_EQ(err("FryPanBottom", {1e300}),
               fp + "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)");
     EXPECT_EQ(err("FryPanBottom", {5, 99}), "built");
