@@ -1,0 +1,23 @@
+#include "catalogue/params.hpp"
+#include "indicators/candle_guard.hpp"
+
+namespace ostrel::kinds {
+
+// Mean of the four prices, summed open, high, low, close in that order.
+class AvgPrice final : public Indicator {
+public:
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = core::checked_candle(f);
+        if (!c) return std::nullopt;
+        return (((c->open + c->high) + c->low) + c->close) * 0.25;
+    }
+    std::size_t warmup_period() const override { return 1; }
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_AvgPrice(std::span<const double>) { return box_kind(kinds::AvgPrice{}); }
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,109 @@
+// Small running states shared by the volume and money-flow lines and the session
+// VWAP. None checks its input: callers pass the fields of a candle that passed the
+// candle checks.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+#include "indicators/indicator.hpp"
+#include "indicators/sma.hpp"
+
+namespace ostrel::core {
+
+// Williams accumulation/distribution total: the first close is only learned; then a
+// rise adds close - min(low, previous close), a fall adds close - max(high, previous
+// close) and an unchanged close adds nothing.
+class WilliamsAccumulation {
+public:
+    std::optional<double> step(double high, double low, double close) {
+        if (!prev_close_) {
+            prev_close_ = close;
+            return std::nullopt;
+        }
+        const double p = *prev_close_;
+        if (close > p) {
+            total_ = total_ + (close - (low < p ? low : p));
+        } else if (close < p) {
+            total_ = total_ + (close - (high > p ? high : p));
+        }
+        prev_close_ = close;
+        return total_;
+    }
+
+private:
+    std::optional<double> prev_close_;
+    double total_ = 0.0;
+};
+
+// Positive or negative volume index: starting at 1000, the index moves by the
+// fractional change of the close only on candles whose volume rose (positive) or
+// fell (negative) against the previous candle.
+class VolumeIndexLine {
+public:
+    explicit VolumeIndexLine(bool on_rising_volume) : on_rising_(on_rising_volume) {}
+
+    double step(double close, double volume) {
+        if (prev_) {
+            const auto [p, pv] = *prev_;
+            const bool moved = on_rising_ ? volume > pv : volume < pv;
+            if (p != 0.0 && moved) index_ = index_ + ((close - p) / p) * index_;
+        }
+        prev_ = std::pair<double, double>{close, volume};
+        return index_;
+    }
+
+private:
+    bool on_rising_;
+    std::optional<std::pair<double, double>> prev_;  // previous close and volume
+    double index_ = 1000.0;
+};
+
+// Running sums of typical price times volume and of volume.
+class VwapSums {
+public:
+    // ((high + low) + close) / 3.
+    static double typical_price(double high, double low, double close) { return ((high + low) + close) / 3.0; }
+
+    void add(double price, double volume) {
+        pv_sum_ = pv_sum_ + volume * price;
+        volume_sum_ = volume_sum_ + volume;
+    }
+    void clear() {
+        pv_sum_ = 0.0;
+        volume_sum_ = 0.0;
+    }
+    double volume_sum() const { return volume_sum_; }
+    // The weighted mean; only meaningful once some volume has been added.
+    double mean() const { return pv_sum_ / volume_sum_; }
+
+private:
+    double pv_sum_ = 0.0;
+    double volume_sum_ = 0.0;
+};
+
+// Volume against its simple average over `period` candles: nothing until the
+// average is full, then volume / average, or 0 while the average is not above 0.
+class VolumeWidth {
+public:
+    static Expected<VolumeWidth, IndicatorError> make(std::size_t period) {
+        auto avg = Sma::make(period);
+        if (!avg) return avg.error();
+        return VolumeWidth(std::move(*avg));
+    }
+
+    std::optional<double> step(double volume) {
+        auto avg = avg_.step(volume);
+        if (!avg) return std::nullopt;
+        return *avg > 0.0 ? volume / *avg : 0.0;
+    }
+
+    std::size_t period() const { return avg_.period(); }
+
+private:
+    explicit VolumeWidth(Sma avg) : avg_(std::move(avg)) {}
+    Sma avg_;
+};
+
+}  // namespace ostrel::core
