@@ -162,6 +162,6 @@ TEST(SessionVolume, FailingCandlesLeaveEveryLineUnchanged) {
 }
 
 TEST(SessionVolume, NegativeZeroVolumeIsAccepted) {
-    EXPECT_EQ(run("Obv", {flat(10, 5), flat(11, -0.0)}), (Values{0.0, -0.0 + 0.0}));
+    EXPECT_EQ(run("Obv", {flat(10, 5), flat(11, -0.0)}), (Values{0.0, 0.0}));
     EXPECT_EQ(run("Vwap", {bar(10, 12, 8, 10, -0.0), bar(10, 12, 8, 10, 3)}), (Values{std::nullopt, 10.0}));
 }
