@@ -1,5 +1,6 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/money_flow_volume.hpp"
 
 namespace ostrel::kinds {
 
@@ -11,10 +12,9 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const Candle* c = core::checked_candle(f);
         if (!c) return std::nullopt;
-        const double range = c->high - c->low;
-        if (range != 0.0) {
-            total_ = total_ + c->volume * (((c->close - c->low) - (c->high - c->close)) / range);
-        }
+        // A candle without range contributes +0, which leaves the total as it was:
+        // the total starts at +0 and so is never -0.
+        total_ = total_ + core::money_flow_volume(*c);
         return total_;
     }
     std::size_t warmup_period() const override { return 1; }
