@@ -51,11 +51,6 @@ TEST(SessionCandle, HeikinAshiChainsFromItsFirstCandle) {
     EXPECT_EQ(outs(*k), (std::vector<double>{10.5, 11.0, 10.5, 11.0}));
 }
 
-TEST(SessionCandle, HeikinAshiOpenCannotOverflow) {
-    auto k = make("HeikinAshi", {});
-    EXPECT_EQ(k->update(bar(1.7e308, 1.7e308, 1.6e308, 1.6e308)), 1.6499999999999999e308);
-}
-
 TEST(SessionCandle, SmoothedHeikinAshiConstruction) {
     EXPECT_EQ(reason("SmoothedHeikinAshi", {}), "missing parameter #0");
     EXPECT_EQ(reason("SmoothedHeikinAshi", {0}), "parameter #0 must be a positive integer, got 0");
