@@ -31,6 +31,20 @@ public:
         sum_b_ = sum_b_ + b;
     }
 
+    // Appends the new pair and adds it, then removes the pair beyond `period` and
+    // subtracts it: sum = (sum + new) - old.
+    void add_then_replace(double a, double b) {
+        const bool evicts = ring_.full();
+        const std::pair<double, double> old = evicts ? ring_.oldest() : std::pair<double, double>{};
+        ring_.push({a, b});
+        sum_a_ = sum_a_ + a;
+        sum_b_ = sum_b_ + b;
+        if (evicts) {
+            sum_a_ = sum_a_ - old.first;
+            sum_b_ = sum_b_ - old.second;
+        }
+    }
+
     bool full() const { return ring_.full(); }
     double sum_a() const { return sum_a_; }
     double sum_b() const { return sum_b_; }
