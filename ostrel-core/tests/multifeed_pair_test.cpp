@@ -193,3 +193,213 @@ TEST(MultifeedPairFeed, UnusableBarsGiveNothingAndChangeNothing) {
             EXPECT_EQ(noisy->outputs()[k].value, clean->outputs()[k].value) << c.kind;
     }
 }
+
+namespace {
+
+Series run_kind(std::string_view kind, const std::vector<double>& params, const std::vector<double>& xs,
+                const std::vector<double>& ys) {
+    auto ind = make(kind, params);
+    return ind ? run(*ind, xs, ys) : Series{};
+}
+
+std::optional<double> last_of(std::string_view kind, const std::vector<double>& params, const std::vector<double>& xs,
+                              const std::vector<double>& ys) {
+    Series s = run_kind(kind, params, xs, ys);
+    return s.empty() ? std::nullopt : s.back();
+}
+
+}  // namespace
+
+TEST(MultifeedPairEdges, AConstantReferenceGivesZeroBeta) {
+    const std::vector<double> xs{1, 2, 3}, ys{5, 5, 5};
+    EXPECT_EQ(last_of("Beta", {3}, xs, ys), 0.0);
+    EXPECT_EQ(last_of("TreynorRatio", {3, 0.01}, xs, ys), 0.0);
+    // Zero beta: the spread is x less the window mean of x.
+    EXPECT_EQ(last_of("BetaNeutralSpread", {3}, xs, ys), 1.0);
+    EXPECT_EQ(last_of("PairwiseBeta", {2}, {1, 2, 3}, {5, 5, 5}), 0.0);
+    // Alpha with a still reference is the mean of x less the risk-free value.
+    EXPECT_EQ(last_of("Alpha", {3, 0.5}, xs, ys), 1.5);
+}
+
+TEST(MultifeedPairEdges, AlphaOfASeriesAgainstItselfIsZero) {
+    auto v = last_of("Alpha", {5, 0.0}, kClose, kClose);
+    ASSERT_TRUE(v);
+    EXPECT_NEAR(*v, 0.0, 1e-12);
+}
+
+TEST(MultifeedPairEdges, InformationRatioOfAConstantActiveValueIsZero) {
+    EXPECT_EQ(last_of("InformationRatio", {3}, {10, 11, 12, 13}, {7, 8, 9, 10}), 0.0);
+}
+
+TEST(MultifeedPairEdges, PairwiseBetaSkipsNonPositivePricesKeepingItsPreviousPair) {
+    auto clean = make("PairwiseBeta", {3});
+    auto noisy = make("PairwiseBeta", {3});
+    for (std::size_t i = 0; i < kClose.size(); ++i) {
+        if (i % 3 == 2) {
+            EXPECT_FALSE(noisy->update(pair(0.0, kRef[i])));
+            EXPECT_FALSE(noisy->update(pair(kClose[i], -1.0)));
+            EXPECT_FALSE(noisy->update(pair(-0.0, 0.0)));
+        }
+        EXPECT_EQ(noisy->update(pair(kClose[i], kRef[i])), clean->update(pair(kClose[i], kRef[i])));
+    }
+}
+
+TEST(MultifeedPairEdges, CorrelationOfLockstepAndOppositeMoves) {
+    const std::vector<double> xs{1, 3, 2, 5, 4, 9};
+    std::vector<double> same, opposite;
+    for (double x : xs) {
+        same.push_back(x + 10);
+        opposite.push_back(20 - x);
+    }
+    EXPECT_EQ(last_of("RollingCorrelation", {4}, xs, same), 1.0);
+    EXPECT_EQ(last_of("RollingCorrelation", {4}, xs, opposite), -1.0);
+    EXPECT_EQ(last_of("PearsonCorrelation", {4}, xs, same), 1.0);
+    EXPECT_EQ(last_of("PearsonCorrelation", {4}, xs, opposite), -1.0);
+    // A still series has no correlation.
+    EXPECT_EQ(last_of("RollingCorrelation", {2}, {1, 2, 3}, {4, 4, 4}), 0.0);
+}
+
+TEST(MultifeedPairEdges, DistanceSsdWithAZeroOldestValueIsZero) {
+    EXPECT_EQ(last_of("DistanceSsd", {2}, {0, 5}, {1, 2}), 0.0);
+    EXPECT_EQ(last_of("DistanceSsd", {2}, {1, 5}, {0, 2}), 0.0);
+    // (1/1 - 1/1)^2 + (3/1 - 2/1)^2
+    EXPECT_EQ(last_of("DistanceSsd", {2}, {1, 3}, {1, 2}), 1.0);
+}
+
+TEST(MultifeedPairEdges, KendallTauOfTiedAndMonotoneSeries) {
+    EXPECT_EQ(last_of("KendallTau", {4}, {2, 2, 2, 2, 2}, {1, 5, 2, 7, 3}), 0.0);
+    std::vector<double> cubes;
+    for (double x : kRef) cubes.push_back(x * x * x);
+    EXPECT_EQ(last_of("KendallTau", {7}, kRef, cubes), 1.0);
+    // One tie in y among 6 pairs: C = 4, D = 1, Ty = 1: 3 / sqrt(6 x 5).
+    EXPECT_EQ(last_of("KendallTau", {4}, {1, 2, 3, 4}, {1, 3, 2, 3}), 3.0 / std::sqrt(30.0));
+}
+
+TEST(MultifeedPairEdges, SpearmanTiesShareTheirAverageRank) {
+    // Ranks (1, 2.5, 2.5, 4) against (1, 2, 3, 4): 1.125 / sqrt(1.125 x 1.25).
+    EXPECT_EQ(last_of("SpearmanCorrelation", {4}, {1, 2, 2, 3}, {10, 20, 30, 40}),
+              1.125 / std::sqrt(1.125 * 1.25));
+}
+
+TEST(MultifeedPairEdges, EstimatedLeverageRatioGuardsTheReference) {
+    EXPECT_EQ(last_of("EstimatedLeverageRatio", {}, {10}, {0.0}), 0.0);
+    EXPECT_EQ(last_of("EstimatedLeverageRatio", {}, {10}, {-4.0}), 0.0);
+    EXPECT_EQ(last_of("EstimatedLeverageRatio", {}, {10}, {4.0}), 2.5);
+    EXPECT_EQ(last_of("EstimatedLeverageRatio", {}, {10}, {std::nan("")}), std::nullopt);
+}
+
+TEST(MultifeedSpreadEdges, PairSpreadZScoreNeedsPositivePricesAndHedgesNothingAgainstAStillReference) {
+    EXPECT_EQ(last_of("PairSpreadZScore", {2, 2}, {1, 2, 0.0}, {1, 2, 3}), std::nullopt);
+    EXPECT_EQ(last_of("PairSpreadZScore", {2, 2}, {1, 2, 3}, {1, 2, -3}), std::nullopt);
+    // Beta 0: the spread is ln x; with z_period 2 the z-score of two values is +-1.
+    const std::vector<double> xs{2, 3, 5}, ys{7, 7, 7};
+    Series s = run_kind("PairSpreadZScore", {2, 2}, xs, ys);
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_FALSE(s[0]);
+    EXPECT_FALSE(s[1]);
+    ASSERT_TRUE(s[2]);
+    EXPECT_NEAR(*s[2], 1.0, 1e-12);
+}
+
+TEST(MultifeedSpreadEdges, AConstantSpreadGivesTheNeutralValues) {
+    const std::vector<double> xs{5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+    const std::vector<double> ys{2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    auto bands = make("SpreadBollingerBands", {4, 2.0});
+    std::optional<double> v;
+    for (std::size_t i = 0; i < xs.size(); ++i) v = bands->update(pair(xs[i], ys[i]));
+    EXPECT_EQ(v, 3.0);
+    EXPECT_EQ(output(*bands, "upper"), 3.0);
+    EXPECT_EQ(output(*bands, "lower"), 3.0);
+    EXPECT_EQ(output(*bands, "percent_b"), 0.5);
+    EXPECT_EQ(last_of("SpreadAr1Coefficient", {5}, xs, ys), 0.0);
+    EXPECT_EQ(last_of("OuHalfLife", {5}, xs, ys), 0.0);
+    EXPECT_EQ(last_of("SpreadHurst", {8}, xs, ys), 0.5);
+    EXPECT_EQ(last_of("VarianceRatio", {6, 2}, xs, ys), 1.0);
+}
+
+TEST(MultifeedSpreadEdges, OuHalfLifeOfADivergingSpreadIsZero) {
+    // Spread 1, 2, 4, 8, 16: each change equals the level, slope 1.
+    EXPECT_EQ(last_of("OuHalfLife", {5}, {1, 2, 4, 8, 16}, {0, 0, 0, 0, 0}), 0.0);
+    // A reverting spread 4, -2, 1: changes -6, 3 on levels 4, -2: slope -1.5.
+    EXPECT_EQ(last_of("OuHalfLife", {3}, {4, -2, 1}, {0, 0, 0}), -0.6931471805599453 / -1.5);
+}
+
+TEST(MultifeedSpreadEdges, RelativeStrengthSkipsAZeroReferenceWithoutFeedingItsAverages) {
+    auto clean = make("RelativeStrengthAB", {3, 2});
+    auto noisy = make("RelativeStrengthAB", {3, 2});
+    for (std::size_t i = 0; i < kClose.size(); ++i) {
+        if (i % 2 == 0) EXPECT_FALSE(noisy->update(pair(kClose[i], 0.0)));
+        EXPECT_EQ(noisy->update(pair(kClose[i], kRef[i])), clean->update(pair(kClose[i], kRef[i])));
+    }
+    // A negative reference is allowed.
+    auto neg = make("RelativeStrengthAB", {1, 1});
+    EXPECT_FALSE(neg->update(pair(4.0, -2.0)));
+    EXPECT_EQ(neg->update(pair(6.0, -2.0)), -3.0);
+    EXPECT_EQ(output(*neg, "ratio_ma"), -3.0);
+    EXPECT_EQ(output(*neg, "ratio_rsi"), 0.0);
+}
+
+TEST(MultifeedRegressionEdges, CointegrationAgainstAStillReference) {
+    // 1e-20 reads as 0 lags, so a window of 4 is enough.
+    auto ind = make("Cointegration", {4, 1e-20});
+    ASSERT_TRUE(ind);
+    const std::vector<double> xs{1, 2, 4, 9, 5}, ys{3, 3, 3, 3, 3};
+    Series s = run(*ind, xs, ys);
+    EXPECT_FALSE(s[2]);
+    ASSERT_TRUE(s[3]);
+    EXPECT_EQ(*s[3], 0.0);
+    EXPECT_EQ(output(*ind, "hedge_ratio"), 0.0);
+    // Window 2, 4, 9, 5 has mean 5: the spread of the last bar is 0.
+    EXPECT_EQ(output(*ind, "spread"), 0.0);
+}
+
+TEST(MultifeedRegressionEdges, ASingularAdfRegressionGivesZero) {
+    auto ind = make("Cointegration", {6, 1});
+    for (int i = 0; i < 8; ++i) ind->update(pair(7.0, 3.0 + i));
+    // x is constant: every residual is 0 and X'X is all zeros.
+    EXPECT_EQ(output(*ind, "adf_stat"), 0.0);
+    EXPECT_EQ(output(*ind, "hedge_ratio"), 0.0);
+}
+
+TEST(MultifeedRegressionEdges, KalmanFirstUpdateReportsTheCloseAsSpread) {
+    auto ind = make("KalmanHedgeRatio", {0.5, 1.0});
+    EXPECT_EQ(ind->update(pair(42.5, 10.0)), 0.0);
+    EXPECT_EQ(output(*ind, "hedge_ratio"), 0.0);
+    EXPECT_EQ(output(*ind, "intercept"), 0.0);
+    EXPECT_EQ(output(*ind, "spread"), 42.5);
+    // Second update, by hand: P' = diag(1, 1), S = 1 + 4 + 0 + 1 = 6,
+    // K = (2/6, 1/6), e = 10: beta = 10/3, alpha = 10/6.
+    EXPECT_EQ(ind->update(pair(10.0, 2.0)), 2.0 / 6.0 * 10.0);
+    EXPECT_EQ(output(*ind, "intercept"), 1.0 / 6.0 * 10.0);
+    EXPECT_EQ(output(*ind, "spread"), 10.0);
+}
+
+TEST(MultifeedRegressionEdges, LeadLagFindsAShiftedCopy) {
+    std::vector<double> xs, ys;
+    for (std::size_t i = 2; i < kClose.size(); ++i) {
+        xs.push_back(kClose[i]);
+        ys.push_back(kClose[i - 2]);  // the reference trails the close by 2 bars
+    }
+    auto v = last_of("LeadLagCrossCorrelation", {6, 3}, xs, ys);
+    ASSERT_TRUE(v);
+    EXPECT_NEAR(*v, 1.0, 1e-15);
+    auto w = last_of("LeadLagCrossCorrelation", {6, 3}, ys, xs);
+    ASSERT_TRUE(w);
+    EXPECT_NEAR(*w, 1.0, 1e-15);
+}
+
+TEST(MultifeedRegressionEdges, GrangerGivesZeroForSingularDesigns) {
+    // A reference identical to the close repeats the close's columns exactly.
+    EXPECT_EQ(last_of("GrangerCausality", {8, 1}, kClose, kClose), 0.0);
+    // A constant close makes the intercept and the lagged close collinear.
+    std::vector<double> still(kRef.size(), 2.0);
+    EXPECT_EQ(last_of("GrangerCausality", {8, 1}, still, kRef), 0.0);
+}
+
+TEST(MultifeedRegressionEdges, HasbrouckIsOneHalfWhileTheModelIsIllPosed) {
+    std::vector<double> xs(12, 5.0), ys(12, 4.0);
+    Series s = run_kind("HasbrouckInformationShare", {6}, xs, ys);
+    EXPECT_FALSE(s[6]);
+    EXPECT_EQ(s[7], 0.5);
+    EXPECT_EQ(s[11], 0.5);
+}
