@@ -291,14 +291,12 @@ TEST(MultifeedPairEdges, EstimatedLeverageRatioGuardsTheReference) {
 TEST(MultifeedSpreadEdges, PairSpreadZScoreNeedsPositivePricesAndHedgesNothingAgainstAStillReference) {
     EXPECT_EQ(last_of("PairSpreadZScore", {2, 2}, {1, 2, 0.0}, {1, 2, 3}), std::nullopt);
     EXPECT_EQ(last_of("PairSpreadZScore", {2, 2}, {1, 2, 3}, {1, 2, -3}), std::nullopt);
-    // Beta 0: the spread is ln x; with z_period 2 the z-score of two values is +-1.
-    const std::vector<double> xs{2, 3, 5}, ys{7, 7, 7};
-    Series s = run_kind("PairSpreadZScore", {2, 2}, xs, ys);
-    ASSERT_EQ(s.size(), 3u);
-    EXPECT_FALSE(s[0]);
-    EXPECT_FALSE(s[1]);
-    ASSERT_TRUE(s[2]);
-    EXPECT_NEAR(*s[2], 1.0, 1e-12);
+    // Beta 0: the spreads are ln 3, ln 5, ln 7, whose last z-score is
+    // 1.1327709869552882 (the model, and a plain mean and population deviation).
+    Series s = run_kind("PairSpreadZScore", {2, 3}, {2, 3, 5, 7}, {7, 7, 7, 7});
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_FALSE(s[2]);
+    EXPECT_EQ(s[3], 1.1327709869552882);
 }
 
 TEST(MultifeedSpreadEdges, AConstantSpreadGivesTheNeutralValues) {

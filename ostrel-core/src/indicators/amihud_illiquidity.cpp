@@ -13,7 +13,7 @@ public:
     explicit AmihudIlliquidity(core::ReturnWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
         std::optional<double> result;
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) { result = step(t); });
+        const bool any = core::for_each_trade(f, [&](const Trade& t) { result = step(t); });
         if (!any) return std::nullopt;
         return result;
     }

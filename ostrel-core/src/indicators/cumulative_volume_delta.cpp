@@ -7,7 +7,7 @@ namespace ostrel::kinds {
 class CumulativeVolumeDelta final : public Indicator {
 public:
     std::optional<double> update(const FeedSnapshot& f) override {
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) { total_ = total_ + core::signed_size(t); });
+        const bool any = core::for_each_trade(f, [&](const Trade& t) { total_ = total_ + core::signed_size(t); });
         if (!any) return std::nullopt;
         return total_;
     }

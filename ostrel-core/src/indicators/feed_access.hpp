@@ -42,21 +42,19 @@ inline double trade_sign(const Trade& t) { return t.is_sell ? -1.0 : 1.0; }
 // +size for a buy, -size for a sell.
 inline double signed_size(const Trade& t) { return t.is_sell ? -t.size : t.size; }
 
-// Calls fn(trade, is_last) for each trade of the bar that passes the trade check,
+// Calls fn(trade) for each trade of the bar that passes the trade check,
 // in arrival order; returns false (having called nothing) when none passes. The
 // engine hands over filtered trades already; filtering again keeps a hand-built
 // snapshot with a broken trade from reaching a kind's window.
 template <class F>
 bool for_each_trade(const FeedSnapshot& f, F&& fn) {
     std::size_t pos = 0;
-    const Trade* cur = next_valid_trade(f.trades, pos);
-    if (!cur) return false;
-    while (cur) {
-        const Trade* next = next_valid_trade(f.trades, pos);
-        fn(*cur, next == nullptr);
-        cur = next;
+    bool any = false;
+    while (const Trade* t = next_valid_trade(f.trades, pos)) {
+        fn(*t);
+        any = true;
     }
-    return true;
+    return any;
 }
 
 // The last trade of the bar that passes the trade check, or null.

@@ -20,7 +20,7 @@ public:
         const auto mid = core::reference_mid(f);
         if (!mid) return std::nullopt;
         std::optional<double> result;
-        core::for_each_trade(f, [&](const Trade& t, bool) {
+        core::for_each_trade(f, [&](const Trade& t) {
             result = std::nullopt;
             if (!previous_mid_) {
                 previous_mid_ = *mid;

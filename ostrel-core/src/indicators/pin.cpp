@@ -15,7 +15,7 @@ public:
         return Pin(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) {
+        const bool any = core::for_each_trade(f, [&](const Trade& t) {
             if (flags_.full()) {
                 if (flags_.oldest() > 0.0) --buys_;
                 flags_.pop_oldest();

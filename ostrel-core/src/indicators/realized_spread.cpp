@@ -17,7 +17,7 @@ public:
         const auto mid = core::reference_mid(f);
         if (!mid) return std::nullopt;
         std::optional<double> result;
-        core::for_each_trade(f, [&](const Trade& t, bool) {
+        core::for_each_trade(f, [&](const Trade& t) {
             pending_.push({core::trade_sign(t), t.price, *mid});
             result = std::nullopt;
             if (pending_.size() > period_) {

@@ -17,7 +17,7 @@ public:
         return RollMeasure(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) {
+        const bool any = core::for_each_trade(f, [&](const Trade& t) {
             if (prev_) changes_.push(t.price - *prev_);
             prev_ = t.price;
         });

@@ -10,7 +10,7 @@ class TradeImbalance final : public Indicator {
 public:
     explicit TradeImbalance(core::RollingPairSums s) : s_(std::move(s)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) {
+        const bool any = core::for_each_trade(f, [&](const Trade& t) {
             if (t.is_sell)
                 s_.add_then_replace(0.0, t.size);
             else

@@ -13,7 +13,7 @@ public:
         return TradeSignAutocorrelation(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) { signs_.push(core::trade_sign(t)); });
+        const bool any = core::for_each_trade(f, [&](const Trade& t) { signs_.push(core::trade_sign(t)); });
         // Only the last trade's result is returned, and it depends on the window
         // alone, so it is computed once per bar.
         if (!any || !signs_.full()) return std::nullopt;

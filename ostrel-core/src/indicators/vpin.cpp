@@ -19,7 +19,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         std::optional<double> result;
-        const bool any = core::for_each_trade(f, [&](const Trade& t, bool) {
+        const bool any = core::for_each_trade(f, [&](const Trade& t) {
             pour(t.size, t.is_sell);
             result = imbalances_.full() ? std::optional<double>(sum_ / (volume_ * count_)) : std::nullopt;
         });
