@@ -20,9 +20,6 @@ BuildResult build_indicator(std::string_view kind, std::span<const double> param
 // The feed of one of the 495 kinds; none for aliases and unknown names.
 std::optional<Feed> feed_for_kind(std::string_view kind);
 
-// Reason given by a kind whose family is not part of this build yet.
-inline constexpr std::string_view NOT_BUILT_REASON = "this indicator kind is not available in this build";
-
 // The 495 kind names in byte order (aliases excluded).
 std::span<const std::string_view> kind_names();
 
