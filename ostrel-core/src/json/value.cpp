@@ -216,7 +216,7 @@ Object Object::adopt_sorted(std::vector<Member> members) {
     return o;
 }
 
-namespace {
+namespace object_detail {
 // Bytewise unsigned key order, inlined for the short keys of records.
 inline bool key_less(const std::string& a, const std::string& b) {
     std::size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -227,12 +227,12 @@ inline bool key_less(const std::string& a, const std::string& b) {
     }
     return a.size() < b.size();
 }
-}  // namespace
+}  // namespace object_detail
 
 Object Object::from_members(std::vector<Member> members) {
     bool sorted = true;
     for (std::size_t i = 1; i < members.size(); ++i) {
-        if (!key_less(members[i - 1].key, members[i].key)) {
+        if (!object_detail::key_less(members[i - 1].key, members[i].key)) {
             sorted = false;
             break;
         }
@@ -241,10 +241,10 @@ Object Object::from_members(std::vector<Member> members) {
         if (members.size() <= 32) {
             // Small objects: a stable insertion sort, which allocates nothing.
             for (std::size_t i = 1; i < members.size(); ++i) {
-                if (!key_less(members[i].key, members[i - 1].key)) continue;
+                if (!object_detail::key_less(members[i].key, members[i - 1].key)) continue;
                 Member m = std::move(members[i]);
                 std::size_t j = i;
-                while (j > 0 && key_less(m.key, members[j - 1].key)) {
+                while (j > 0 && object_detail::key_less(m.key, members[j - 1].key)) {
                     members[j] = std::move(members[j - 1]);
                     --j;
                 }
@@ -266,26 +266,26 @@ Object Object::from_members(std::vector<Member> members) {
     return adopt_sorted(std::move(members));
 }
 
-namespace {
+namespace object_detail {
 struct MemberKeyLess {
     bool operator()(const Member& m, std::string_view k) const { return std::string_view(m.key) < k; }
 };
-}  // namespace
+}  // namespace object_detail
 
 Value* Object::find(std::string_view key) {
-    Member* it = std::lower_bound(begin(), end(), key, MemberKeyLess{});
+    Member* it = std::lower_bound(begin(), end(), key, object_detail::MemberKeyLess{});
     if (it != end() && it->key == key) return &it->value;
     return nullptr;
 }
 
 const Value* Object::find(std::string_view key) const {
-    const Member* it = std::lower_bound(begin(), end(), key, MemberKeyLess{});
+    const Member* it = std::lower_bound(begin(), end(), key, object_detail::MemberKeyLess{});
     if (it != end() && it->key == key) return &it->value;
     return nullptr;
 }
 
 Value& Object::insert_or_assign(std::string key, Value v) {
-    std::size_t pos = static_cast<std::size_t>(std::lower_bound(begin(), end(), std::string_view(key), MemberKeyLess{}) - begin());
+    std::size_t pos = static_cast<std::size_t>(std::lower_bound(begin(), end(), std::string_view(key), object_detail::MemberKeyLess{}) - begin());
     if (pos < size_ && data_[pos].key == key) {
         data_[pos].value = std::move(v);
         return data_[pos].value;
