@@ -107,6 +107,10 @@ TEST(Formats, CaseChecks) {
               "invalid case: expected_hash must be 64 lowercase hex characters, got \"" + std::string(65, 'a') + "\"");
     EXPECT_EQ(validate_msg(case_text("c", "a\\\"\\n\\u0001")),
               "invalid case: expected_hash must be 64 lowercase hex characters, got \"a\\\"\\n\\u{1}\"");
+    // A hash pasted with an invisible byte order mark or zero-width space shows it.
+    EXPECT_EQ(validate_msg(case_text("c", "\\ufeff" + std::string(63, 'a') + "\\u200b")),
+              "invalid case: expected_hash must be 64 lowercase hex characters, got \"\\u{feff}" +
+                  std::string(63, 'a') + "\\u{200b}\"");
     EXPECT_EQ(validate_msg("{\"id\":\"x\",\"description\":\"\",\"strategy\":{},\"dataset_ref\":\"d\",\"expected\":[],"
                            "\"expected_hash\":\"" + kHash + "\"}"),
               "invalid case: expected must be a JSON object (a BacktestReport)");

@@ -92,6 +92,19 @@ TEST(JsonRead, Describe) {
     EXPECT_EQ(describe(v("{}")), "map");
 }
 
+// Non-printable characters beyond the controls are escaped too: format characters
+// (byte order mark, zero-width space, soft hyphen), separators other than the space
+// (no-break space, line separator) and private-use code points; printable
+// non-ASCII text, the ASCII space among it, is copied as it stands.
+TEST(JsonRead, DebugQuoteNonPrintable) {
+    EXPECT_EQ(debug_quote("\xEF\xBB\xBF" "abc"), "\"\\u{feff}abc\"");
+    EXPECT_EQ(debug_quote("a\xE2\x80\x8B" "b\xC2\xAD" "c"), "\"a\\u{200b}b\\u{ad}c\"");
+    EXPECT_EQ(debug_quote("x\xC2\xA0y\xE2\x80\xA8z"), "\"x\\u{a0}y\\u{2028}z\"");
+    EXPECT_EQ(debug_quote("\xEE\x80\x80"), "\"\\u{e000}\"");
+    EXPECT_EQ(debug_quote("a b\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), "\"a b\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\"");
+    EXPECT_EQ(describe(v("\"\\ufeff\\u00a0\"")), "string \"\\u{feff}\\u{a0}\"");
+}
+
 TEST(JsonRead, Shapes) {
     EXPECT_EQ(invalid_type_desc("unit variant", "newtype variant").message,
               "invalid type: unit variant, expected newtype variant");

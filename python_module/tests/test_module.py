@@ -169,6 +169,10 @@ def test_list_cases():
     assert cmd({"cmd": "list_cases", "suite": {"cases": [case("b"), case("b", expected_hash="A" * 64)]}}) == error(
         'invalid case: expected_hash must be 64 lowercase hex characters, got "' + "A" * 64 + '"'
     )
+    # Invisible characters in a pasted hash are shown escaped.
+    assert cmd({"cmd": "list_cases", "suite": {"cases": [case("b", expected_hash="\ufeff" + "a" * 64)]}}) == error(
+        'invalid case: expected_hash must be 64 lowercase hex characters, got "\\u{feff}' + "a" * 64 + '"'
+    )
     assert cmd({"cmd": "list_cases", "suite": {"name": "n"}}) == error("parse error: missing field `cases`")
     assert cmd({"cmd": "list_cases", "suite": []}) == error(
         "parse error: invalid length 1, expected struct Suite with 2 elements"

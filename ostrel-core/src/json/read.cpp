@@ -75,6 +75,61 @@ std::string float_digits(double x) {
     return out;
 }
 
+namespace read_detail {
+
+#include "json/nonprintable.inc"
+
+// True for a code point that debug quoting writes as \u{hex}.
+inline bool non_printable(std::uint32_t cp) {
+    std::size_t lo = 0;
+    std::size_t hi = sizeof kNonPrintableRanges / sizeof kNonPrintableRanges[0];
+    while (lo < hi) {
+        std::size_t mid = (lo + hi) / 2;
+        if (cp < kNonPrintableRanges[mid][0]) {
+            hi = mid;
+        } else if (cp > kNonPrintableRanges[mid][1]) {
+            lo = mid + 1;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Decodes one well-formed UTF-8 sequence at s[i]; returns its length, or 0 when the
+// bytes there are not a well-formed sequence.
+inline std::size_t decode_utf8(const unsigned char* s, std::size_t n, std::size_t i, std::uint32_t& cp) {
+    unsigned char c = s[i];
+    std::size_t len;
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    }
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (n - i < len) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        unsigned char cc = s[i + k];
+        if ((cc & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return 0;
+    if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return 0;
+    return len;
+}
+
+}  // namespace read_detail
+
 std::string debug_quote(std::string_view s) {
     std::string out;
     out.reserve(s.size() + 2);
@@ -84,35 +139,33 @@ std::string debug_quote(std::string_view s) {
     char hex[16];
     for (std::size_t i = 0; i < n;) {
         unsigned char c = b[i];
-        if (c < 0x80) {
-            switch (c) {
-                case '\t': out += "\\t"; break;
-                case '\r': out += "\\r"; break;
-                case '\n': out += "\\n"; break;
-                case '\0': out += "\\0"; break;
-                case '"': out += "\\\""; break;
-                case '\\': out += "\\\\"; break;
-                default:
-                    if (c < 0x20 || c == 0x7F) {
-                        std::snprintf(hex, sizeof hex, "\\u{%x}", static_cast<unsigned>(c));
-                        out += hex;
-                    } else {
-                        out.push_back(static_cast<char>(c));
-                    }
-            }
+        switch (c) {
+            case '\t': out += "\\t"; ++i; continue;
+            case '\r': out += "\\r"; ++i; continue;
+            case '\n': out += "\\n"; ++i; continue;
+            case '\0': out += "\\0"; ++i; continue;
+            case '"': out += "\\\""; ++i; continue;
+            case '\\': out += "\\\\"; ++i; continue;
+            default: break;
+        }
+        std::uint32_t cp = 0;
+        std::size_t len = read_detail::decode_utf8(b, n, i, cp);
+        if (len == 0) {
+            // Not well-formed UTF-8 (only text that did not come through the
+            // parser): the byte is copied as it stands.
+            out.push_back(static_cast<char>(c));
             ++i;
             continue;
         }
-        // Two-byte sequences of the C1 controls (U+0080..U+009F) are escaped; other
-        // characters are copied as they stand.
-        if (c == 0xC2 && i + 1 < n && b[i + 1] >= 0x80 && b[i + 1] <= 0x9F) {
-            std::snprintf(hex, sizeof hex, "\\u{%x}", static_cast<unsigned>(b[i + 1]));
+        if (read_detail::non_printable(cp)) {
+            // Controls, format characters, separators other than the space,
+            // private-use and unassigned code points.
+            std::snprintf(hex, sizeof hex, "\\u{%x}", static_cast<unsigned>(cp));
             out += hex;
-            i += 2;
-            continue;
+        } else {
+            out.append(reinterpret_cast<const char*>(b + i), len);
         }
-        out.push_back(static_cast<char>(c));
-        ++i;
+        i += len;
     }
     out.push_back('"');
     return out;

@@ -87,8 +87,10 @@ using Read = Expected<T, ReadError>;
 std::string describe(const Value& v);
 // The digits of a float as D shows them: "5.0", "1000.0", "1e20", "1.5e-7", "-0.0".
 std::string float_digits(double x);
-// The text between double quotes with quote, backslash and control characters
-// escaped (\t \r \n \0 \" \\, others \u{hex}), as debug quoting does.
+// The text between double quotes with quote and backslash escaped, \t \r \n \0
+// for those controls, and \u{hex} for every other non-printable character
+// (controls, format characters, separators other than the space, private-use and
+// unassigned code points), as debug quoting does.
 std::string debug_quote(std::string_view s);
 
 // ---- message shapes --------------------------------------------------------
