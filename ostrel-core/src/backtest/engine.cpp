@@ -53,12 +53,12 @@ Expected<Backtest, BacktestError> Backtest::create(StrategySpec spec, std::size_
     return bt;
 }
 
-FillContext Backtest::fill_context(const Candle& candle, std::uint64_t index) const {
+FillContext Backtest::fill_context(const Candle& candle, const OrderBook* order_book, std::uint64_t index) const {
     FillContext ctx;
     ctx.spec = spec_.get();
     ctx.candle = &candle;
     ctx.history = &history_;
-    ctx.order_book = nullptr;
+    ctx.order_book = order_book;
     ctx.maker_rate = maker_rate_;
     ctx.taker_rate = taker_rate_;
     ctx.index = index;
@@ -83,12 +83,11 @@ std::optional<BacktestError> Backtest::step(const BarInput& bar) {
     // 3.
     last_bar_ = std::make_pair(candle.time, candle.close);
 
-    // 4. The pending order, against a history without this bar.
-    {
-        FillContext ctx = fill_context(candle, index);
-        ctx.order_book = bar.order_book;
-        if (auto e = settle_pending(pending_, ctx, ledger_, entry_bar_, trailing_extreme_)) return e;
-    }
+    // 4. The pending order, against a history without this bar; its fills get no
+    // order book (the close fills of step 10 get the bar's).
+    if (auto e = settle_pending(pending_, fill_context(candle, nullptr, index), ledger_, entry_bar_,
+                                trailing_extreme_))
+        return e;
 
     // 5. Indicators, in id order; only what an update returns is stored.
     FeedSnapshot snapshot{bar.reference, bar.derivatives, candle, std::span<const Trade>(trades_), bar.order_book,
@@ -114,10 +113,11 @@ std::optional<BacktestError> Backtest::step(const BarInput& bar) {
 
     // 10.
     if (index < warmup_) return std::nullopt;
-    return apply_rules(candle, index);
+    return apply_rules(candle, bar.order_book, index);
 }
 
-std::optional<BacktestError> Backtest::apply_rules(const Candle& candle, std::uint64_t index) {
+std::optional<BacktestError> Backtest::apply_rules(const Candle& candle, const OrderBook* order_book,
+                                                   std::uint64_t index) {
     const StrategySpec& spec = *spec_;
     const RuleSet& rules = *rules_;
     // The current bar is the last one of the history.
@@ -132,7 +132,7 @@ std::optional<BacktestError> Backtest::apply_rules(const Candle& candle, std::ui
         const CompiledRule& rule = (ledger_.qty < 0.0 && rules.short_exit) ? *rules.short_exit : rules.exit;
         if (!rule.eval(history_, i, pos)) return std::nullopt;
         if (close_timing) {
-            exit_fill("signal", fill_context(candle, index), ledger_, entry_bar_, candle.close);
+            exit_fill("signal", fill_context(candle, order_book, index), ledger_, entry_bar_, candle.close);
         } else {
             // Replaces whatever is pending, a pending Exit included.
             pending_ = exit_order(spec.execution.latency_bars);
@@ -148,7 +148,7 @@ std::optional<BacktestError> Backtest::apply_rules(const Candle& candle, std::ui
         side = Side::Short;
     if (!side) return std::nullopt;
     if (close_timing)
-        return entry_fill(*side, false, fill_context(candle, index), ledger_, entry_bar_, trailing_extreme_,
+        return entry_fill(*side, false, fill_context(candle, order_book, index), ledger_, entry_bar_, trailing_extreme_,
                           candle.close);
     pending_ = entry_order(*side, spec.execution, candle.close);
     return std::nullopt;

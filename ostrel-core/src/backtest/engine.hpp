@@ -75,8 +75,10 @@ public:
 
 private:
     Backtest(StrategySpec spec, std::size_t capacity);
-    FillContext fill_context(const Candle& candle, std::uint64_t index) const;
-    std::optional<BacktestError> apply_rules(const Candle& candle, std::uint64_t index);
+    // The context of a fill on the bar of `candle`: the history as it stands, and the
+    // bar's order book for close fills (none for the settlement of a pending order).
+    FillContext fill_context(const Candle& candle, const OrderBook* order_book, std::uint64_t index) const;
+    std::optional<BacktestError> apply_rules(const Candle& candle, const OrderBook* order_book, std::uint64_t index);
 
     std::unique_ptr<StrategySpec> spec_;  // fixed addresses: rules and fills point into it
     std::unique_ptr<RuleSet> rules_;      // IndicatorKeys point at its slot table
