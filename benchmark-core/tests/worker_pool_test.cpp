@@ -37,6 +37,16 @@ TEST(WorkerPoolSize, EnvironmentRules) {
     EXPECT_GE(available_processors(), 1u);
 }
 
+TEST(WorkerPoolSize, AbsurdCountsAreCapped) {
+    // A count that fits a size_t but no machine could start is capped, from either
+    // variable, rather than failing every suite run with an allocation error.
+    EXPECT_EQ(pool_size_from("99999999999", nullptr, 8), kMaxWorkers);
+    EXPECT_EQ(pool_size_from(nullptr, "18446744073709551615", 8), kMaxWorkers);
+    EXPECT_EQ(pool_size_from("1024", nullptr, 8), 1024u);
+    EXPECT_EQ(pool_size_from("1025", nullptr, 8), kMaxWorkers);
+    EXPECT_EQ(kMaxWorkers, 1024u);
+}
+
 TEST(WorkerPool, EveryIndexRunsOnceAndTheCallerWaits) {
     for (std::size_t workers : {0u, 1u, 4u}) {
         WorkerPool pool(workers);

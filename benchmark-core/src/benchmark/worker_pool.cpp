@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <sched.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <new>
@@ -11,6 +12,7 @@
 namespace ostrel {
 
 WorkerPool::WorkerPool(std::size_t workers) {
+    workers = std::min(workers, kMaxWorkers);
     threads_.reserve(workers);
     for (std::size_t k = 0; k < workers; ++k) {
         try {
@@ -121,10 +123,14 @@ void after_fork_in_child() {
 }  // namespace worker_pool_detail
 
 std::size_t pool_size_from(const char* num_threads, const char* rs_num_cpus, std::size_t processors) {
-    std::size_t n = 0;
-    if (worker_pool_detail::parse_count(num_threads, n)) return n > 0 ? n : processors;
-    if (worker_pool_detail::parse_count(rs_num_cpus, n) && n > 0) return n;
-    return processors;
+    std::size_t n = processors;
+    std::size_t v = 0;
+    if (worker_pool_detail::parse_count(num_threads, v)) {
+        if (v > 0) n = v;
+    } else if (worker_pool_detail::parse_count(rs_num_cpus, v) && v > 0) {
+        n = v;
+    }
+    return std::min(n, kMaxWorkers);
 }
 
 std::size_t available_processors() {

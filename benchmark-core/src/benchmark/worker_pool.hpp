@@ -16,9 +16,14 @@
 
 namespace ostrel {
 
+// The most workers a pool starts. A larger count from the environment is taken as
+// this one: reserving or starting billions of threads would only fail or starve the
+// machine, and no processor count comes near it.
+inline constexpr std::size_t kMaxWorkers = 1024;
+
 class WorkerPool {
 public:
-    // Starts `workers` threads. When the system refuses a thread the pool keeps the
+    // Starts `workers` threads, at most kMaxWorkers. When the system refuses a thread the pool keeps the
     // ones it has; with none at all, batches run on the calling thread.
     explicit WorkerPool(std::size_t workers);
     ~WorkerPool();
@@ -92,7 +97,8 @@ Expected<std::vector<T>, E> run_all(WorkerPool& pool, std::size_t count, F&& tas
 // Worker count from the values of RAYON_NUM_THREADS and RAYON_RS_NUM_CPUS (null when
 // unset) and the processor count: a positive whole number in the first wins, 0 there
 // means the processor count; when the first is unset or not a whole number, a
-// positive whole number in the second, else the processor count.
+// positive whole number in the second, else the processor count. The result is at
+// most kMaxWorkers.
 std::size_t pool_size_from(const char* num_threads, const char* rs_num_cpus, std::size_t processors);
 
 // Processors this process may run on (1 when that cannot be found).
