@@ -1,9 +1,7 @@
-#include <cmath>
 #include <utility>
 
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
-#include "indicators/wilder_atr.hpp"
+#include "indicators/atr_offset.hpp"
 
 namespace ostrel::kinds {
 
@@ -13,17 +11,14 @@ namespace ostrel::kinds {
 class AtrTrailingStop final : public Indicator {
 public:
     static Expected<AtrTrailingStop, IndicatorError> make(std::size_t period, double multiplier) {
-        if (!std::isfinite(multiplier) || !(multiplier > 0.0)) return IndicatorError::non_positive_multiplier();
-        OSTREL_TRY(atr, core::WilderAtr::make(period));
-        return AtrTrailingStop(atr, multiplier);
+        OSTREL_TRY(offset, core::AtrOffset::make(period, multiplier));
+        return AtrTrailingStop(offset);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        auto atr = atr_.step_fused(c->high, c->low, c->close);
-        if (!atr) return std::nullopt;
-        const double close = c->close;
-        const double offset = *atr * multiplier_;
+        auto step = offset_.step(f);
+        if (!step) return std::nullopt;
+        const double close = step->candle->close;
+        const double offset = step->offset;
         double stop;
         if (!last_) {
             stop = close - offset;
@@ -41,14 +36,13 @@ public:
         last_ = std::pair<double, double>{stop, close};
         return stop;
     }
-    std::size_t warmup_period() const override { return atr_.period(); }
+    std::size_t warmup_period() const override { return offset_.period(); }
 
 private:
-    AtrTrailingStop(core::WilderAtr atr, double multiplier) : atr_(atr), multiplier_(multiplier) {}
+    explicit AtrTrailingStop(core::AtrOffset offset) : offset_(offset) {}
 
-    core::WilderAtr atr_;
+    core::AtrOffset offset_;
     std::optional<std::pair<double, double>> last_;  // (stop, close it was set at)
-    double multiplier_;
 };
 
 }  // namespace ostrel::kinds

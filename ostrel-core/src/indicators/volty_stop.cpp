@@ -1,8 +1,5 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
-#include "indicators/wilder_atr.hpp"
+#include "indicators/atr_offset.hpp"
 
 namespace ostrel::kinds {
 
@@ -11,17 +8,14 @@ namespace ostrel::kinds {
 class VoltyStop final : public Indicator {
 public:
     static Expected<VoltyStop, IndicatorError> make(std::size_t period, double multiplier) {
-        if (!std::isfinite(multiplier) || !(multiplier > 0.0)) return IndicatorError::non_positive_multiplier();
-        OSTREL_TRY(atr, core::WilderAtr::make(period));
-        return VoltyStop(atr, multiplier);
+        OSTREL_TRY(offset, core::AtrOffset::make(period, multiplier));
+        return VoltyStop(offset);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        auto atr = atr_.step_fused(c->high, c->low, c->close);
-        if (!atr) return std::nullopt;
-        const double close = c->close;
-        const double offset = *atr * multiplier_;
+        auto step = offset_.step(f);
+        if (!step) return std::nullopt;
+        const double close = step->candle->close;
+        const double offset = step->offset;
         if (!anchor_) {
             anchor_ = close;
             is_long_ = true;
@@ -45,15 +39,14 @@ public:
         if (close < anchor) anchor_ = close;
         return *anchor_ + offset;
     }
-    std::size_t warmup_period() const override { return atr_.period(); }
+    std::size_t warmup_period() const override { return offset_.period(); }
 
 private:
-    VoltyStop(core::WilderAtr atr, double multiplier) : atr_(atr), multiplier_(multiplier) {}
+    explicit VoltyStop(core::AtrOffset offset) : offset_(offset) {}
 
-    core::WilderAtr atr_;
+    core::AtrOffset offset_;
     std::optional<double> anchor_;
     bool is_long_ = true;
-    double multiplier_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,8 +1,5 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
-#include "indicators/wilder_atr.hpp"
+#include "indicators/atr_offset.hpp"
 
 namespace ostrel::kinds {
 
@@ -12,17 +9,14 @@ namespace ostrel::kinds {
 class YoyoExit final : public Indicator {
 public:
     static Expected<YoyoExit, IndicatorError> make(std::size_t period, double multiplier) {
-        if (!std::isfinite(multiplier) || !(multiplier > 0.0)) return IndicatorError::non_positive_multiplier();
-        OSTREL_TRY(atr, core::WilderAtr::make(period));
-        return YoyoExit(atr, multiplier);
+        OSTREL_TRY(offset, core::AtrOffset::make(period, multiplier));
+        return YoyoExit(offset);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        auto atr = atr_.step_fused(c->high, c->low, c->close);
-        if (!atr) return std::nullopt;
-        const double close = c->close;
-        const double offset = *atr * multiplier_;
+        auto step = offset_.step(f);
+        if (!step) return std::nullopt;
+        const double close = step->candle->close;
+        const double offset = step->offset;
         if (!stop_) {
             stop_ = close - offset;
         } else if (is_long_) {
@@ -37,15 +31,14 @@ public:
         }
         return stop_;
     }
-    std::size_t warmup_period() const override { return atr_.period(); }
+    std::size_t warmup_period() const override { return offset_.period(); }
 
 private:
-    YoyoExit(core::WilderAtr atr, double multiplier) : atr_(atr), multiplier_(multiplier) {}
+    explicit YoyoExit(core::AtrOffset offset) : offset_(offset) {}
 
-    core::WilderAtr atr_;
+    core::AtrOffset offset_;
     std::optional<double> stop_;
     bool is_long_ = true;
-    double multiplier_;
 };
 
 }  // namespace ostrel::kinds
