@@ -3,6 +3,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/rolling_window.hpp"
+#include "indicators/win_loss_tally.hpp"
 
 namespace ostrel::kinds {
 
@@ -15,17 +16,7 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         w_.push(x);
         if (!w_.full()) return std::nullopt;
-        std::size_t wins = 0, losses = 0;
-        double gains = 0.0, lost = 0.0;
-        w_.window.for_each([&](double v) {
-            if (v > 0.0) {
-                ++wins;
-                gains = gains + v;
-            } else if (v < 0.0) {
-                ++losses;
-                lost = lost + -v;
-            }
-        });
+        const auto [wins, losses, gains, lost] = core::WinLossTally::of(w_.window);
         if (losses == 0) return wins == 0 ? 1.0 : std::numeric_limits<double>::infinity();
         double avg_gain = wins == 0 ? 0.0 : gains / static_cast<double>(wins);
         return avg_gain / (lost / static_cast<double>(losses));

@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/rolling_window.hpp"
+#include "indicators/win_loss_tally.hpp"
 
 namespace ostrel::kinds {
 
@@ -15,17 +16,7 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         w_.push(x);
         if (!w_.full()) return std::nullopt;
-        std::size_t wins = 0, losses = 0;
-        double gains = 0.0, lost = 0.0;
-        w_.window.for_each([&](double v) {
-            if (v > 0.0) {
-                ++wins;
-                gains = gains + v;
-            } else if (v < 0.0) {
-                ++losses;
-                lost = lost + -v;
-            }
-        });
+        const auto [wins, losses, gains, lost] = core::WinLossTally::of(w_.window);
         const double win_fraction = static_cast<double>(wins) / static_cast<double>(w_.period);
         if (losses == 0) return win_fraction;
         if (wins == 0) return -1.0;
