@@ -1,26 +1,13 @@
-#include <utility>
-
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
-#include "indicators/td_sequential.hpp"
+#include "indicators/td_countdown_kind.hpp"
 
 namespace ostrel::kinds {
 
 // DeMark combo count: the setup followed by the stricter combo countdown; yields
 // the countdown of the active direction (+n buying, -n selling, 0 before a setup).
-class TdCombo final : public Indicator {
+class TdCombo final : public core::TdCountdownKind {
 public:
-    explicit TdCombo(core::TdSequentialCore core) : core_(std::move(core)) {}
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        if (!core_.step(*c)) return std::nullopt;
-        return core_.countdown_value();
-    }
-    std::size_t warmup_period() const override { return core_.warmup_period(); }
-
-private:
-    core::TdSequentialCore core_;
+    using TdCountdownKind::TdCountdownKind;
 };
 
 }  // namespace ostrel::kinds
