@@ -1,31 +1,15 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
-#include "indicators/bollinger.hpp"
+#include "indicators/bollinger_ratio_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Width of the Bollinger bands relative to their middle; 0 when the middle is 0.
-class BollingerBandwidth final : public Indicator {
+class BollingerBandwidth final : public core::BollingerRatioKind<BollingerBandwidth> {
 public:
-    static Expected<core::BollingerWindow, IndicatorError> make(std::size_t period, double multiplier) {
-        if (auto e = check_period(period)) return *e;
-        if (!std::isfinite(multiplier) || !(multiplier > 0.0)) return IndicatorError::non_positive_multiplier();
-        return core::BollingerWindow(period, multiplier);
+    using BollingerRatioKind::BollingerRatioKind;
+    static double value(const core::BollingerOut& r, double) {
+        return r.middle == 0.0 ? 0.0 : (r.upper - r.lower) / r.middle;
     }
-    explicit BollingerBandwidth(core::BollingerWindow w) : w_(std::move(w)) {}
-    std::optional<double> update(const FeedSnapshot& f) override {
-        auto r = w_.step(f.candle.close);
-        if (!r) return std::nullopt;
-        double v = r->middle == 0.0 ? 0.0 : (r->upper - r->lower) / r->middle;
-        last_ = v;
-        return v;
-    }
-    std::size_t warmup_period() const override { return w_.period(); }
-
-private:
-    core::BollingerWindow w_;
-    std::optional<double> last_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,32 +1,16 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
-#include "indicators/bollinger.hpp"
+#include "indicators/bollinger_ratio_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Where the close stands between the Bollinger bands; 0.5 when they coincide.
-class PercentB final : public Indicator {
+class PercentB final : public core::BollingerRatioKind<PercentB> {
 public:
-    static Expected<core::BollingerWindow, IndicatorError> make(std::size_t period, double multiplier) {
-        if (auto e = check_period(period)) return *e;
-        if (!std::isfinite(multiplier) || !(multiplier > 0.0)) return IndicatorError::non_positive_multiplier();
-        return core::BollingerWindow(period, multiplier);
+    using BollingerRatioKind::BollingerRatioKind;
+    static double value(const core::BollingerOut& r, double close) {
+        double width = r.upper - r.lower;
+        return width == 0.0 ? 0.5 : (close - r.lower) / width;
     }
-    explicit PercentB(core::BollingerWindow w) : w_(std::move(w)) {}
-    std::optional<double> update(const FeedSnapshot& f) override {
-        auto r = w_.step(f.candle.close);
-        if (!r) return std::nullopt;
-        double width = r->upper - r->lower;
-        double v = width == 0.0 ? 0.5 : (f.candle.close - r->lower) / width;
-        last_ = v;
-        return v;
-    }
-    std::size_t warmup_period() const override { return w_.period(); }
-
-private:
-    core::BollingerWindow w_;
-    std::optional<double> last_;
 };
 
 }  // namespace ostrel::kinds
