@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 
 namespace ostrel::kinds {
 
@@ -14,14 +15,9 @@ public:
         return EwmaVolatility(lambda);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double p = f.candle.close;
-        if (!std::isfinite(p) || !(p > 0.0)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = p;
-            return std::nullopt;
-        }
-        double r = std::log(p / *prev_close_);
-        prev_close_ = p;
+        auto ret = log_return_.step(f.candle.close);
+        if (!ret) return std::nullopt;
+        double r = *ret;
         if (!variance_) {
             variance_ = r * r;
         } else {
@@ -35,7 +31,7 @@ public:
 private:
     explicit EwmaVolatility(double lambda) : lambda_(lambda) {}
 
-    std::optional<double> prev_close_;
+    core::LogReturnStep log_return_;
     std::optional<double> variance_;
     std::optional<double> last_;
     double lambda_;

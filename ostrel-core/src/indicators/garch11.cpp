@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 
 namespace ostrel::kinds {
 
@@ -18,14 +19,9 @@ public:
         return Garch11(omega, alpha, beta);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double p = f.candle.close;
-        if (!std::isfinite(p) || !(p > 0.0)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = p;
-            return std::nullopt;
-        }
-        double r = std::log(p / *prev_close_);
-        prev_close_ = p;
+        auto ret = log_return_.step(f.candle.close);
+        if (!ret) return std::nullopt;
+        double r = *ret;
         double q = r * r;
         if (!variance_) {
             variance_ = long_run_variance_;
@@ -42,7 +38,7 @@ private:
     Garch11(double omega, double alpha, double beta)
         : omega_(omega), alpha_(alpha), beta_(beta), long_run_variance_(omega / ((1.0 - alpha) - beta)) {}
 
-    std::optional<double> prev_close_;
+    core::LogReturnStep log_return_;
     std::optional<double> variance_;
     double prev_sq_return_ = 0.0;
     std::optional<double> last_;

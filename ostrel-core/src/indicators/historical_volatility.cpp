@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 #include "indicators/rolling_moments.hpp"
 
 namespace ostrel::kinds {
@@ -15,14 +16,9 @@ public:
         return HistoricalVolatility(*core::RollingMoments::make(period), annualization);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double p = f.candle.close;
-        if (!std::isfinite(p) || !(p > 0.0)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = p;
-            return std::nullopt;
-        }
-        double r = std::log(p / *prev_close_);
-        prev_close_ = p;
+        auto ret = log_return_.step(f.candle.close);
+        if (!ret) return std::nullopt;
+        double r = *ret;
         if (!returns_.push(r)) return std::nullopt;
         last_ = std::sqrt(returns_.sample_variance()) * std::sqrt(static_cast<double>(annualization_)) * 100.0;
         return last_;
@@ -33,7 +29,7 @@ private:
     HistoricalVolatility(core::RollingMoments m, std::size_t annualization)
         : returns_(std::move(m)), annualization_(annualization) {}
 
-    std::optional<double> prev_close_;
+    core::LogReturnStep log_return_;
     std::optional<double> last_;
     core::RollingMoments returns_;
     std::size_t annualization_;

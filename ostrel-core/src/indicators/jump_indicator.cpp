@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 #include "indicators/ring.hpp"
 
 namespace ostrel::kinds {
@@ -20,14 +21,9 @@ public:
         return JumpIndicator(period, threshold);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double p = f.candle.close;
-        if (!std::isfinite(p) || !(p > 0.0)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = p;
-            return std::nullopt;
-        }
-        double r = std::log(p / *prev_close_);
-        prev_close_ = p;
+        auto ret = log_return_.step(f.candle.close);
+        if (!ret) return std::nullopt;
+        double r = *ret;
         if (!returns_.full()) {
             returns_.push(r);
             if (!anchor_set_) {
@@ -88,7 +84,7 @@ private:
         pushes_since_anchor_ = 0;
     }
 
-    std::optional<double> prev_close_;
+    core::LogReturnStep log_return_;
     std::optional<double> last_;
     core::Ring<double> returns_;
     double anchor_ = 0.0;

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 #include "indicators/rolling_moments.hpp"
 
 namespace ostrel::kinds {
@@ -19,14 +20,9 @@ public:
         return VolatilityOfVolatility(*core::RollingMoments::make(vol_window), *core::RollingMoments::make(volvol_window));
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double p = f.candle.close;
-        if (!std::isfinite(p) || !(p > 0.0)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = p;
-            return std::nullopt;
-        }
-        double r = std::log(p / *prev_close_);
-        prev_close_ = p;
+        auto ret = log_return_.step(f.candle.close);
+        if (!ret) return std::nullopt;
+        double r = *ret;
         if (!returns_.push(r)) return std::nullopt;
         double vol = std::sqrt(returns_.sample_variance());
         if (!vols_.push(vol)) return std::nullopt;
@@ -39,7 +35,7 @@ private:
     VolatilityOfVolatility(core::RollingMoments returns, core::RollingMoments vols)
         : returns_(std::move(returns)), vols_(std::move(vols)) {}
 
-    std::optional<double> prev_close_;
+    core::LogReturnStep log_return_;
     std::optional<double> last_;
     core::RollingMoments returns_;
     core::RollingMoments vols_;
