@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/anchored_sums.hpp"
 #include "indicators/log_return_step.hpp"
 #include "indicators/ring.hpp"
 
@@ -26,21 +27,15 @@ public:
         double r = *ret;
         if (!returns_.full()) {
             returns_.push(r);
-            if (!anchor_set_) {
-                anchor_ = r;
-                anchor_set_ = true;
-            }
-            add(r);
+            sums_.add(r);
             ++pushes_since_anchor_;
             return std::nullopt;
         }
         const double n = static_cast<double>(period_);
-        double m = shifted_sum_ / n;
-        double var = (shifted_sum_sq_ - n * (m * m)) / (n - 1.0);
-        if (!(var > 0.0)) var = 0.0;
+        double var = sums_.sample_variance(n);
         double signal = 0.0;
         if (var != 0.0) {
-            double mean = anchor_ + m;
+            double mean = sums_.anchor + sums_.sum / n;
             double sd = std::sqrt(var);
             double d = r - mean;
             double band = threshold_ * sd;
@@ -50,12 +45,13 @@ public:
                 signal = -1.0;
             }
         }
-        double o = returns_.oldest() - anchor_;
-        shifted_sum_ = shifted_sum_ - o;
-        shifted_sum_sq_ = shifted_sum_sq_ - o * o;
+        sums_.remove(returns_.oldest());
         returns_.push(r);
-        add(r);
-        if (++pushes_since_anchor_ >= period_) rebuild();
+        sums_.add(r);
+        if (++pushes_since_anchor_ >= period_) {
+            sums_.rebuild(returns_);
+            pushes_since_anchor_ = 0;
+        }
         last_ = signal;
         return last_;
     }
@@ -64,34 +60,11 @@ public:
 private:
     JumpIndicator(std::size_t period, double threshold) : returns_(period), period_(period), threshold_(threshold) {}
 
-    void add(double r) {
-        double d = r - anchor_;
-        shifted_sum_ = shifted_sum_ + d;
-        shifted_sum_sq_ = shifted_sum_sq_ + d * d;
-    }
-    void rebuild() {
-        double s = 0.0;
-        returns_.for_each([&](double v) { s = s + v; });
-        anchor_ = s / static_cast<double>(returns_.size());
-        double s1 = 0.0, s2 = 0.0;
-        returns_.for_each([&](double v) {
-            double d = v - anchor_;
-            s1 = s1 + d;
-            s2 = s2 + d * d;
-        });
-        shifted_sum_ = s1;
-        shifted_sum_sq_ = s2;
-        pushes_since_anchor_ = 0;
-    }
-
     core::LogReturnStep log_return_;
     std::optional<double> last_;
     core::Ring<double> returns_;
-    double anchor_ = 0.0;
-    double shifted_sum_ = 0.0;
-    double shifted_sum_sq_ = 0.0;
+    core::AnchoredSums sums_;
     std::size_t pushes_since_anchor_ = 0;
-    bool anchor_set_ = false;
     std::size_t period_;
     double threshold_;
 };

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "indicators/anchored_sums.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/ring.hpp"
 
@@ -23,73 +24,43 @@ public:
     // changes nothing and gives false.
     bool push(double x) {
         if (!std::isfinite(x)) return false;
-        if (window_.full()) {
-            double d = window_.oldest() - anchor_;
-            shifted_sum_ = shifted_sum_ - d;
-            shifted_sum_sq_ = shifted_sum_sq_ - d * d;
-        }
+        if (window_.full()) sums_.remove(window_.oldest());
         window_.push(x);
-        if (!anchor_set_) {
-            anchor_ = x;
-            anchor_set_ = true;
+        sums_.add(x);
+        if (++pushes_since_anchor_ == period_) {
+            sums_.rebuild(window_);
+            pushes_since_anchor_ = 0;
         }
-        double d = x - anchor_;
-        shifted_sum_ = shifted_sum_ + d;
-        shifted_sum_sq_ = shifted_sum_sq_ + d * d;
-        if (++pushes_since_anchor_ == period_) rebuild();
         return window_.full();
     }
 
     // The following read a full window. m1 = mean less K.
-    double m1() const { return shifted_sum_ / static_cast<double>(period_); }
-    double mean() const { return anchor_ + m1(); }
+    double m1() const { return sums_.sum / static_cast<double>(period_); }
+    double mean() const { return sums_.anchor + m1(); }
     // Population variance, clamped at 0 (a negative or NaN difference gives 0).
     double variance() const {
         double m = m1();
-        double v = shifted_sum_sq_ / static_cast<double>(period_) - m * m;
+        double v = sums_.sum_sq / static_cast<double>(period_) - m * m;
         return v > 0.0 ? v : 0.0;
     }
 
     // Sample variance of a full window from the raw sums:
     // (S2 - n * (S1 / n)^2) / (n - 1), clamped at 0 (a NaN gives 0). Needs n >= 2.
-    double sample_variance() const {
-        const double n = static_cast<double>(period_);
-        double m = m1();
-        double v = (shifted_sum_sq_ - n * (m * m)) / (n - 1.0);
-        return v > 0.0 ? v : 0.0;
-    }
+    double sample_variance() const { return sums_.sample_variance(static_cast<double>(period_)); }
 
     std::size_t period() const { return period_; }
     bool full() const { return window_.full(); }
-    double anchor() const { return anchor_; }
-    double shifted_sum() const { return shifted_sum_; }
-    double shifted_sum_sq() const { return shifted_sum_sq_; }
+    double anchor() const { return sums_.anchor; }
+    double shifted_sum() const { return sums_.sum; }
+    double shifted_sum_sq() const { return sums_.sum_sq; }
     const Ring<double>& window() const { return window_; }
 
 private:
     explicit RollingMoments(std::size_t period) : window_(period), period_(period) {}
 
-    void rebuild() {
-        double s = 0.0;
-        window_.for_each([&](double v) { s = s + v; });
-        anchor_ = s / static_cast<double>(window_.size());
-        double s1 = 0.0, s2 = 0.0;
-        window_.for_each([&](double v) {
-            double d = v - anchor_;
-            s1 = s1 + d;
-            s2 = s2 + d * d;
-        });
-        shifted_sum_ = s1;
-        shifted_sum_sq_ = s2;
-        pushes_since_anchor_ = 0;
-    }
-
     Ring<double> window_;
-    double anchor_ = 0.0;
-    double shifted_sum_ = 0.0;
-    double shifted_sum_sq_ = 0.0;
+    AnchoredSums sums_;
     std::size_t pushes_since_anchor_ = 0;
-    bool anchor_set_ = false;
     std::size_t period_;
 };
 
