@@ -1,8 +1,8 @@
-#include <algorithm>
 #include <cmath>
 
 #include "catalogue/params.hpp"
 #include "indicators/ema.hpp"
+#include "indicators/hull_stages.hpp"
 
 namespace ostrel::kinds {
 
@@ -14,31 +14,16 @@ public:
         return Ehma(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        auto h = half_.step(f.candle.close);
-        auto full = full_.step(f.candle.close);
-        if (!h || !full) return std::nullopt;
-        double d = (*h + *h) - *full;
-        if (!std::isfinite(d)) return std::nullopt;
-        return smoothing_.step(d);
+        auto d = stages_.difference(f.candle.close);
+        if (!d) return std::nullopt;
+        if (!std::isfinite(*d)) return std::nullopt;
+        return stages_.smooth(*d);
     }
-    std::size_t warmup_period() const override { return period_ + smoothing_length(period_) - 1; }
-
-    // max(round(sqrt(period)), 1)
-    static std::size_t smoothing_length(std::size_t period) {
-        auto r = static_cast<std::size_t>(std::llround(std::sqrt(static_cast<double>(period))));
-        return std::max<std::size_t>(r, 1);
-    }
+    std::size_t warmup_period() const override { return stages_.warmup_period(); }
 
 private:
-    explicit Ehma(std::size_t period)
-        : period_(period),
-          half_(*core::Ema::make(period < 2 ? 1 : period / 2)),
-          full_(*core::Ema::make(period)),
-          smoothing_(*core::Ema::make(smoothing_length(period))) {}
-    std::size_t period_;
-    core::Ema half_;
-    core::Ema full_;
-    core::Ema smoothing_;
+    explicit Ehma(std::size_t period) : stages_(period) {}
+    core::HullStages<core::Ema> stages_;
 };
 
 }  // namespace ostrel::kinds

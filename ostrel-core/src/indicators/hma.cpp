@@ -1,7 +1,5 @@
-#include <algorithm>
-#include <cmath>
-
 #include "catalogue/params.hpp"
+#include "indicators/hull_stages.hpp"
 #include "indicators/wma.hpp"
 
 namespace ostrel::kinds {
@@ -14,30 +12,15 @@ public:
         return Hma(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        auto h = half_.step(f.candle.close);
-        auto full = full_.step(f.candle.close);
-        if (!h || !full) return std::nullopt;
-        double d = (*h + *h) - *full;
-        return smoothing_.step(d);
+        auto d = stages_.difference(f.candle.close);
+        if (!d) return std::nullopt;
+        return stages_.smooth(*d);
     }
-    std::size_t warmup_period() const override { return period_ + smoothing_length(period_) - 1; }
-
-    // max(round(sqrt(period)), 1)
-    static std::size_t smoothing_length(std::size_t period) {
-        auto r = static_cast<std::size_t>(std::llround(std::sqrt(static_cast<double>(period))));
-        return std::max<std::size_t>(r, 1);
-    }
+    std::size_t warmup_period() const override { return stages_.warmup_period(); }
 
 private:
-    explicit Hma(std::size_t period)
-        : period_(period),
-          half_(*core::Wma::make(period < 2 ? 1 : period / 2)),
-          full_(*core::Wma::make(period)),
-          smoothing_(*core::Wma::make(smoothing_length(period))) {}
-    std::size_t period_;
-    core::Wma half_;
-    core::Wma full_;
-    core::Wma smoothing_;
+    explicit Hma(std::size_t period) : stages_(period) {}
+    core::HullStages<core::Wma> stages_;
 };
 
 }  // namespace ostrel::kinds
