@@ -15,26 +15,12 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "pattern_support.hpp"
 
 using namespace ostrel;
+using namespace pattern_support;
 
 namespace {
-
-Candle K(double open, double high, double low, double close) {
-    Candle c;
-    c.open = open;
-    c.high = high;
-    c.low = low;
-    c.close = close;
-    c.volume = 1.0;
-    return c;
-}
-
-FeedSnapshot bar(const Candle& c) {
-    FeedSnapshot f;
-    f.candle = c;
-    return f;
-}
 
 // Feeds the candles to a new indicator: none but the last may give a value; returns the
 // last one's code (NaN when it gives none).

@@ -10,37 +10,10 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "pattern_support.hpp"
 
 using namespace ostrel;
-
-namespace {
-
-Candle K(double open, double high, double low, double close) {
-    Candle c;
-    c.open = open;
-    c.high = high;
-    c.low = low;
-    c.close = close;
-    c.volume = 1.0;
-    return c;
-}
-
-FeedSnapshot bar(const Candle& c) {
-    FeedSnapshot f;
-    f.candle = c;
-    return f;
-}
-
-std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params = {}) {
-    auto r = build_indicator(kind, params);
-    if (!r) {
-        ADD_FAILURE() << kind << ": " << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
-
-}  // namespace
+using namespace pattern_support;
 
 namespace {
 

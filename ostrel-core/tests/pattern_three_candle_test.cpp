@@ -8,50 +8,10 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "pattern_support.hpp"
 
 using namespace ostrel;
-
-namespace {
-
-Candle K(double open, double high, double low, double close) {
-    Candle c;
-    c.open = open;
-    c.high = high;
-    c.low = low;
-    c.close = close;
-    c.volume = 1.0;
-    return c;
-}
-
-FeedSnapshot bar(const Candle& c) {
-    FeedSnapshot f;
-    f.candle = c;
-    return f;
-}
-
-std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params = {}) {
-    auto r = build_indicator(kind, params);
-    if (!r) {
-        ADD_FAILURE() << kind << ": " << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
-
-// Feeds a formation of exactly warm-up length: every candle but the last must give no
-// value, the last must give a code (NaN stands for a missing one).
-double code(std::string_view kind, const std::vector<Candle>& candles) {
-    auto ind = make(kind);
-    if (!ind) return std::nan("");
-    EXPECT_EQ(ind->warmup_period(), candles.size()) << kind;
-    for (std::size_t i = 0; i + 1 < candles.size(); ++i)
-        EXPECT_FALSE(ind->update(bar(candles[i])).has_value()) << kind << " candle " << i + 1;
-    auto v = ind->update(bar(candles.back()));
-    EXPECT_TRUE(ind->outputs().empty()) << kind;
-    return v ? *v : std::nan("");
-}
-
-}  // namespace
+using namespace pattern_support;
 
 const Candle kLongBlack = K(14, 14.5, 9.5, 10);  // range 5, body 4
 const Candle kLongWhite = K(10, 14.5, 9.5, 14);
