@@ -4,27 +4,13 @@
 
 #include "benchmark/formats.hpp"
 #include "json/parse.hpp"
+#include "formats_support.hpp"
 
 using namespace ostrel;
 using json::Value;
+using namespace formats_support;
 
 namespace {
-
-Value v(std::string_view text) {
-    auto r = json::parse(text);
-    EXPECT_TRUE(r.has_value()) << text;
-    return r ? std::move(*r) : Value();
-}
-
-std::string msg(const json::Fault& f) { return f ? f->message : "ok"; }
-
-const std::string kHash(64, 'a');
-
-std::string case_text(std::string_view id = "c1", std::string_view hash = "") {
-    std::string h = hash.empty() ? kHash : std::string(hash);
-    return "{\"id\":\"" + std::string(id) + "\",\"description\":\"d\",\"strategy\":{},\"dataset_ref\":\"ds\","
-           "\"expected\":{},\"expected_hash\":\"" + h + "\"}";
-}
 
 std::string read_case_msg(std::string_view text) {
     Value x = v(text);

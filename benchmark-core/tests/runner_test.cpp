@@ -8,17 +8,13 @@
 #include "benchmark/worker_pool.hpp"
 #include "hash/canonical.hpp"
 #include "json/parse.hpp"
+#include "formats_support.hpp"
 
 using namespace ostrel;
 using json::Value;
+using formats_support::v;
 
 namespace {
-
-Value v(std::string_view text) {
-    auto r = json::parse(text);
-    EXPECT_TRUE(r.has_value()) << text;
-    return r ? std::move(*r) : Value();
-}
 
 // Four bars; entry below 101 at the close, exit above 103; fixed_qty 2, taker 10 bps,
 // slippage 5 bps. The report below was worked out by a separate Python computation

@@ -5,29 +5,11 @@
 #include "benchmark/formats.hpp"
 #include "benchmark/runner.hpp"
 #include "json/parse.hpp"
+#include "formats_support.hpp"
 
 using namespace ostrel;
 using json::Value;
-
-namespace {
-
-Value v(std::string_view text) {
-    auto r = json::parse(text);
-    EXPECT_TRUE(r.has_value()) << text;
-    return r ? std::move(*r) : Value();
-}
-
-std::string msg(const json::Fault& f) { return f ? f->message : "ok"; }
-
-const std::string kHash(64, 'a');
-
-std::string case_text(std::string_view id = "c1", std::string_view hash = "") {
-    std::string h = hash.empty() ? kHash : std::string(hash);
-    return "{\"id\":\"" + std::string(id) + "\",\"description\":\"d\",\"strategy\":{},\"dataset_ref\":\"ds\","
-           "\"expected\":{},\"expected_hash\":\"" + h + "\"}";
-}
-
-}  // namespace
+using namespace formats_support;
 
 TEST(Suite, ValidateCasesAndIds) {
     Value x = v("[" + case_text("b") + "," + case_text("a") + "," + case_text("c") + "]");
