@@ -14,10 +14,7 @@ class AverageDrawdown final : public Indicator {
 public:
     explicit AverageDrawdown(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double peak = -std::numeric_limits<double>::infinity();
         bool open = false;
         double p0 = 0.0, trough = 0.0, sum = 0.0;

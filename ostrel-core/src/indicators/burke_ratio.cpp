@@ -16,10 +16,7 @@ public:
         return BurkeRatio(*core::RollingWindow::make(period));
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double squares = 0.0;
         double total = core::walk_equity_episodes(w_.window, [&](double d) { squares = squares + d * d; });
         if (!(squares > 0.0)) return 0.0;

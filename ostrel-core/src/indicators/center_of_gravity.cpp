@@ -12,10 +12,7 @@ public:
     explicit CenterOfGravity(core::RollingWindow w) : w_(std::move(w)) {}
 
     std::optional<double> update(const FeedSnapshot& f) override {
-        const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         const std::size_t n = w_.period;
         double num = 0.0;
         double den = 0.0;

@@ -18,10 +18,7 @@ public:
     }
 
     std::optional<double> update(const FeedSnapshot& f) override {
-        const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         const auto& win = w_.window;
         const std::size_t count = w_.period;
         const double n = static_cast<double>(count);

@@ -13,9 +13,7 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(x)) return std::nullopt;
         const auto& ring = w_.window;
         double hi = ring[0];
         double lo = ring[0];

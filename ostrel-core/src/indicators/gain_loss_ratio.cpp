@@ -12,10 +12,7 @@ class GainLossRatio final : public Indicator {
 public:
     explicit GainLossRatio(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         const auto [wins, losses, gains, lost] = core::WinLossTally::of(w_.window);
         if (losses == 0) return wins == 0 ? 1.0 : std::numeric_limits<double>::infinity();
         double avg_gain = wins == 0 ? 0.0 : gains / static_cast<double>(wins);

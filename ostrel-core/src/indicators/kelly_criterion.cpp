@@ -12,10 +12,7 @@ class KellyCriterion final : public Indicator {
 public:
     explicit KellyCriterion(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         const auto [wins, losses, gains, lost] = core::WinLossTally::of(w_.window);
         const double win_fraction = static_cast<double>(wins) / static_cast<double>(w_.period);
         if (losses == 0) return win_fraction;

@@ -15,10 +15,7 @@ public:
         return MartinRatio(*core::RollingWindow::make(period));
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double total = 0.0, equity = 1.0, peak = 1.0, squares = 0.0;
         w_.window.for_each([&](double r) {
             total = total + r;

@@ -12,10 +12,7 @@ class MaxDrawdown final : public Indicator {
 public:
     explicit MaxDrawdown(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double peak = -std::numeric_limits<double>::infinity();
         double worst = 0.0;
         w_.window.for_each([&](double v) {

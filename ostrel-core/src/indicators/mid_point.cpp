@@ -11,10 +11,7 @@ class MidPoint final : public Indicator {
 public:
     explicit MidPoint(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double hi = -std::numeric_limits<double>::infinity();
         double lo = std::numeric_limits<double>::infinity();
         w_.window.for_each([&](double v) {

@@ -14,10 +14,7 @@ public:
         return OmegaRatio(std::move(w), threshold);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double gain = 0.0, loss = 0.0;
         w_.window.for_each([&](double v) {
             double d = v - threshold_;

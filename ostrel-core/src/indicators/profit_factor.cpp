@@ -11,10 +11,7 @@ class ProfitFactor final : public Indicator {
 public:
     explicit ProfitFactor(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double gains = 0.0, losses = 0.0;
         w_.window.for_each([&](double v) {
             if (v > 0.0) {

@@ -11,10 +11,8 @@ class RollingPercentileRank final : public Indicator {
 public:
     explicit RollingPercentileRank(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        const double x = f.candle.close;
+        if (!w_.push_finite(x)) return std::nullopt;
         std::size_t below = 0, equal = 0;
         w_.window.for_each([&](double v) {
             if (v < x) ++below;

@@ -2,6 +2,7 @@
 // kinds that scan their whole window on each update.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 
 #include "indicators/indicator.hpp"
@@ -18,6 +19,14 @@ struct RollingWindow {
     // Appends v, dropping the oldest value when the window is full.
     void push(double v) { window.push(v); }
     bool full() const { return window.full(); }
+
+    // The step the close-window kinds open with: a non-finite v changes nothing and
+    // gives false; otherwise v is appended and the answer is whether the window is full.
+    bool push_finite(double v) {
+        if (!std::isfinite(v)) return false;
+        push(v);
+        return full();
+    }
 
     Ring<double> window;
     std::size_t period;

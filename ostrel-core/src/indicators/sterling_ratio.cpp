@@ -15,10 +15,7 @@ public:
         return SterlingRatio(*core::RollingWindow::make(period));
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         double depths = 0.0;
         std::size_t episodes = 0;
         double total = core::walk_equity_episodes(w_.window, [&](double d) {

@@ -14,10 +14,7 @@ public:
         return TrendLabel(*core::RollingWindow::make(period));
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        w_.push(x);
-        if (!w_.full()) return std::nullopt;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
         const double n = static_cast<double>(w_.period);
         const double x_mean = (n - 1.0) * 0.5;
         double sum = 0.0;
