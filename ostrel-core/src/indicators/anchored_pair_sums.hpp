@@ -61,6 +61,25 @@ public:
     double var_v() const { return floor0(svv_ / n() - (sv_ / n()) * (sv_ / n())); }
     double cov() const { return suv_ / n() - (su_ / n()) * (sv_ / n()); }
 
+    // Least-squares line of u on v over a full window: slope cov / var_v and
+    // intercept mean_u - slope x mean_v; when v does not vary, slope 0 and intercept
+    // mean_u.
+    struct Line {
+        double slope;
+        double intercept;
+    };
+    double slope() const {
+        const double var = var_v();
+        if (var == 0.0) return 0.0;
+        return cov() / var;
+    }
+    Line line() const {
+        const double var = var_v();
+        if (var == 0.0) return {0.0, mean_u()};
+        const double slope = cov() / var;
+        return {slope, mean_u() - slope * mean_v()};
+    }
+
     // The raw sums of the u series, for kinds with their own variance formula.
     double anchor_u() const { return ku_; }
     double sum_u() const { return su_; }

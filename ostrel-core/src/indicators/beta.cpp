@@ -17,9 +17,7 @@ public:
         if (!in) return std::nullopt;
         sums_.push(in->x, in->y);
         if (!sums_.full()) return std::nullopt;
-        const double var_y = sums_.var_v();
-        if (var_y == 0.0) return 0.0;
-        return sums_.cov() / var_y;
+        return sums_.slope();
     }
     std::size_t warmup_period() const override { return sums_.period(); }
 

@@ -17,14 +17,8 @@ public:
         if (!in) return std::nullopt;
         sums_.push(in->x, in->y);
         if (!sums_.full()) return std::nullopt;
-        const double var_y = sums_.var_v();
-        double beta = 0.0;
-        double intercept = sums_.mean_u();
-        if (var_y != 0.0) {
-            beta = sums_.cov() / var_y;
-            intercept = sums_.mean_u() - beta * sums_.mean_v();
-        }
-        return in->x - (intercept + beta * in->y);
+        const auto fit = sums_.line();
+        return in->x - (fit.intercept + fit.slope * in->y);
     }
     std::size_t warmup_period() const override { return sums_.period(); }
 

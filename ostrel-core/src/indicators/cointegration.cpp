@@ -33,13 +33,9 @@ public:
         if (!in) return std::nullopt;
         sums_.push(in->x, in->y);
         if (!sums_.full()) return std::nullopt;
-        const double var_y = sums_.var_v();
-        double beta = 0.0;
-        double alpha = sums_.mean_u();
-        if (var_y != 0.0) {
-            beta = sums_.cov() / var_y;
-            alpha = sums_.mean_u() - beta * sums_.mean_v();
-        }
+        const auto fit = sums_.line();
+        const double beta = fit.slope;
+        const double alpha = fit.intercept;
         const std::size_t n = sums_.period();
         const auto& w = sums_.window();
         for (std::size_t i = 0; i < n; ++i) resid_[i] = w[i].u - (alpha + beta * w[i].v);

@@ -25,8 +25,7 @@ public:
         const double ly = std::log(in->y);
         beta_.push(lx, ly);
         if (!beta_.full()) return std::nullopt;
-        const double var_y = beta_.var_v();
-        const double beta = var_y == 0.0 ? 0.0 : beta_.cov() / var_y;
+        const double beta = beta_.slope();
         const double s = lx - beta * ly;
         if (!z_.push(s)) return std::nullopt;
         const double var = z_.variance();

@@ -24,9 +24,7 @@ public:
         if (!prev) return std::nullopt;
         sums_.push(std::log(in->x / prev->x), std::log(in->y / prev->y));
         if (!sums_.full()) return std::nullopt;
-        const double var_v = sums_.var_v();
-        if (var_v == 0.0) return 0.0;
-        return sums_.cov() / var_v;
+        return sums_.slope();
     }
     std::size_t warmup_period() const override { return sums_.period() + 1; }
 
