@@ -1,37 +1,20 @@
-#include <cmath>
-#include <optional>
-
 #include "catalogue/params.hpp"
-#include "indicators/anchored_pair_sums.hpp"
-#include "indicators/feed_access.hpp"
+#include "indicators/pair_change_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Correlation of the bar-to-bar changes of the close and the reference; 0 when
 // either does not vary, clamped to [-1, 1].
-class RollingCorrelation final : public Indicator {
+class RollingCorrelation final : public core::PairChangeKind<RollingCorrelation> {
 public:
     static Expected<RollingCorrelation, IndicatorError> make(std::size_t period) {
         if (auto e = core::check_min_period(period, 2, "rolling correlation needs period >= 2")) return *e;
         return RollingCorrelation(period);
     }
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const auto in = core::pair_input(f);
-        if (!in) return std::nullopt;
-        const std::optional<core::PairInput> prev = previous_;
-        previous_ = *in;
-        if (!prev) return std::nullopt;
-        sums_.push(in->x - prev->x, in->y - prev->y);
-        if (!sums_.full()) return std::nullopt;
-        return core::clamped_correlation(sums_);
-    }
-    std::size_t warmup_period() const override { return sums_.period() + 1; }
+    static double value(const core::AnchoredPairSums& s) { return core::clamped_correlation(s); }
 
 private:
-    explicit RollingCorrelation(std::size_t period) : sums_(period) {}
-
-    core::AnchoredPairSums sums_;
-    std::optional<core::PairInput> previous_;
+    explicit RollingCorrelation(std::size_t period) : PairChangeKind(period) {}
 };
 
 }  // namespace ostrel::kinds
