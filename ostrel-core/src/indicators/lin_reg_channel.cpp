@@ -8,26 +8,13 @@ namespace ostrel::kinds {
 // Linear-regression channel of the close: the fitted line at the newest point plus
 // and minus a multiple of the residual standard deviation (divided by n). Reads only
 // the close.
-class LinRegChannel final : public Indicator {
+class LinRegChannel final : public core::RegressionBandsKind<LinRegChannel> {
 public:
+    using RegressionBandsKind::RegressionBandsKind;
     static Expected<core::RegressionChannel, IndicatorError> make(std::size_t period, double multiplier) {
         return core::RegressionChannel::make(period, multiplier, 2, "linear regression channel needs period >= 2");
     }
-    explicit LinRegChannel(core::RegressionChannel s) : s_(std::move(s)), outputs_({"upper", "middle", "lower"}) {}
-    std::optional<double> update(const FeedSnapshot& f) override {
-        auto fit = s_.step(f.candle.close);
-        if (!fit) return std::nullopt;
-        double sd = std::sqrt(fit->ssr / static_cast<double>(s_.period()));
-        double w = sd * s_.multiplier();
-        outputs_.store({fit->middle + w, fit->middle, fit->middle - w});
-        return fit->middle + w;
-    }
-    std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
-    std::size_t warmup_period() const override { return s_.period(); }
-
-private:
-    core::RegressionChannel s_;
-    OutputSlots<3> outputs_;
+    static double deviation(double ssr, std::size_t period) { return std::sqrt(ssr / static_cast<double>(period)); }
 };
 
 }  // namespace ostrel::kinds

@@ -1,11 +1,14 @@
 // The state of the regression channels of the close (the linear-regression channel
 // and the standard-error bands): the last `period` closes, refitted on every update
-// by least squares on the values centred about their mean (x = 0 for the oldest).
+// by least squares on the values centred about their mean (x = 0 for the oldest);
+// and the kind core that reports the fitted line and the bands around it.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 #include <optional>
+#include <span>
+#include <utility>
 
 #include "indicators/indicator.hpp"
 #include "indicators/ring.hpp"
@@ -75,6 +78,28 @@ private:
     double multiplier_;
     double sum_x_;
     double sum_xx_;
+};
+
+// The bands of a regression channel: "middle" is the fitted line at the newest point,
+// "upper" and "lower" add and take off the kind's own `deviation(ssr, period)` times
+// the multiplier; the value is the upper band.
+template <class Kind>
+class RegressionBandsKind : public Indicator {
+public:
+    explicit RegressionBandsKind(RegressionChannel s) : s_(std::move(s)), outputs_({"upper", "middle", "lower"}) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        auto fit = s_.step(f.candle.close);
+        if (!fit) return std::nullopt;
+        double w = Kind::deviation(fit->ssr, s_.period()) * s_.multiplier();
+        outputs_.store({fit->middle + w, fit->middle, fit->middle - w});
+        return fit->middle + w;
+    }
+    std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
+    std::size_t warmup_period() const override { return s_.period(); }
+
+private:
+    RegressionChannel s_;
+    OutputSlots<3> outputs_;
 };
 
 }  // namespace ostrel::core
