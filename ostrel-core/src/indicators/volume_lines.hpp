@@ -1,12 +1,13 @@
 // Small running states shared by the volume and money-flow lines and the session
 // VWAP. None checks its input: callers pass the fields of a candle that passed the
-// candle checks.
+// candle checks. Also the kind core of the VWAP since construction.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <utility>
 
+#include "indicators/candle_guard.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/sma.hpp"
 
@@ -81,6 +82,24 @@ public:
 private:
     double pv_sum_ = 0.0;
     double volume_sum_ = 0.0;
+};
+
+// The kind core of Vwap and AnchoredVwap: the volume-weighted mean of the typical
+// prices of every checked candle since construction; nothing while no volume has
+// been seen. It never resets.
+class CumulativeVwapKind : public Indicator {
+public:
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = checked_candle(f);
+        if (!c) return std::nullopt;
+        sums_.add(VwapSums::typical_price(c->high, c->low, c->close), c->volume);
+        if (sums_.volume_sum() == 0.0) return std::nullopt;
+        return sums_.mean();
+    }
+    std::size_t warmup_period() const override { return 1; }
+
+private:
+    VwapSums sums_;
 };
 
 // Volume against its simple average over `period` candles: nothing until the

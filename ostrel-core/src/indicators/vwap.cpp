@@ -1,25 +1,11 @@
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
 #include "indicators/volume_lines.hpp"
 
 namespace ostrel::kinds {
 
 // Volume-weighted mean of the typical prices of every candle since construction;
 // nothing while no volume has been seen. It never resets.
-class Vwap final : public Indicator {
-public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        sums_.add(core::VwapSums::typical_price(c->high, c->low, c->close), c->volume);
-        if (sums_.volume_sum() == 0.0) return std::nullopt;
-        return sums_.mean();
-    }
-    std::size_t warmup_period() const override { return 1; }
-
-private:
-    core::VwapSums sums_;
-};
+class Vwap final : public core::CumulativeVwapKind {};
 
 }  // namespace ostrel::kinds
 
