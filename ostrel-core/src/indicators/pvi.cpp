@@ -1,21 +1,12 @@
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
 #include "indicators/volume_lines.hpp"
 
 namespace ostrel::kinds {
 
 // Positive volume index: moves with the close only on candles of rising volume.
-class Pvi final : public Indicator {
+class Pvi final : public core::VolumeIndexKind {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        return index_.step(c->close, c->volume);
-    }
-    std::size_t warmup_period() const override { return 1; }
-
-private:
-    core::VolumeIndexLine index_{true};
+    Pvi() : VolumeIndexKind(true) {}
 };
 
 }  // namespace ostrel::kinds

@@ -1,6 +1,7 @@
 // Small running states shared by the volume and money-flow lines and the session
 // VWAP. None checks its input: callers pass the fields of a candle that passed the
-// candle checks. Also the kind core of the VWAP since construction.
+// candle checks. Also the kind cores of the VWAP since construction and of the
+// volume indexes.
 #pragma once
 
 #include <cstddef>
@@ -38,13 +39,22 @@ private:
     double total_ = 0.0;
 };
 
-// Positive or negative volume index: starting at 1000, the index moves by the
-// fractional change of the close only on candles whose volume rose (positive) or
-// fell (negative) against the previous candle.
-class VolumeIndexLine {
+// The kind core of the positive and negative volume indexes: starting at 1000, the
+// index moves by the fractional change of the close only on checked candles whose
+// volume rose (positive) or fell (negative) against the previous candle.
+class VolumeIndexKind : public Indicator {
 public:
-    explicit VolumeIndexLine(bool on_rising_volume) : on_rising_(on_rising_volume) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = checked_candle(f);
+        if (!c) return std::nullopt;
+        return step(c->close, c->volume);
+    }
+    std::size_t warmup_period() const override { return 1; }
 
+protected:
+    explicit VolumeIndexKind(bool on_rising_volume) : on_rising_(on_rising_volume) {}
+
+private:
     double step(double close, double volume) {
         if (prev_) {
             const auto [p, pv] = *prev_;
@@ -55,7 +65,6 @@ public:
         return index_;
     }
 
-private:
     bool on_rising_;
     std::optional<std::pair<double, double>> prev_;  // previous close and volume
     double index_ = 1000.0;
