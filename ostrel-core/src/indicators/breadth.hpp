@@ -1,5 +1,6 @@
-// Per-bar figures of a market cross-section shared by the breadth kinds, and the
-// two states that several breadth kinds have in common.
+// Per-bar figures of a market cross-section shared by the breadth kinds, the kind
+// core of the cumulative volume line and the state that several breadth kinds have
+// in common.
 #pragma once
 
 #include <cmath>
@@ -57,15 +58,20 @@ struct BreadthCounts {
     }
 };
 
-// The running line of up volume less down volume.
-struct BreadthVolumeLine {
-    std::optional<double> step(const FeedSnapshot& f) {
+// The kind core of AdVolumeLine and CumulativeVolumeIndex: up volume less down
+// volume of the cross-section, accumulated bar by bar.
+class BreadthVolumeLineKind : public Indicator {
+public:
+    std::optional<double> update(const FeedSnapshot& f) override {
         const auto c = BreadthCounts::of(f);
         if (!c) return std::nullopt;
-        line = line + (c->up_volume - c->down_volume);
-        return line;
+        line_ = line_ + (c->up_volume - c->down_volume);
+        return line_;
     }
-    double line = 0.0;
+    std::size_t warmup_period() const override { return 1; }
+
+private:
+    double line_ = 0.0;
 };
 
 // The McClellan fast (10%) and slow (5%) averages of the breadth ratio, both set
