@@ -1,16 +1,12 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Futures price against the mark price, as a fraction of the mark (no guard).
-class CalendarSpread final : public Indicator {
+class CalendarSpread final : public core::DerivativesTickKind<CalendarSpread> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
-        return (d.futures_price - d.mark_price) / d.mark_price;
-    }
-    std::size_t warmup_period() const override { return 1; }
+    static double value(const DerivativesTick& d) { return (d.futures_price - d.mark_price) / d.mark_price; }
 };
 
 }  // namespace ostrel::kinds

@@ -1,16 +1,12 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // The funding rate of the bar's derivatives record.
-class FundingRate final : public Indicator {
+class FundingRate final : public core::DerivativesTickKind<FundingRate> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
-        return d.funding_rate;
-    }
-    std::size_t warmup_period() const override { return 1; }
+    static double value(const DerivativesTick& d) { return d.funding_rate; }
 };
 
 }  // namespace ostrel::kinds

@@ -1,17 +1,15 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Long positions over short positions; 0 when there are no short positions.
-class LongShortRatio final : public Indicator {
+class LongShortRatio final : public core::DerivativesTickKind<LongShortRatio> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
+    static double value(const DerivativesTick& d) {
         if (d.short_positions == 0.0) return 0.0;
         return d.long_positions / d.short_positions;
     }
-    std::size_t warmup_period() const override { return 1; }
 };
 
 }  // namespace ostrel::kinds

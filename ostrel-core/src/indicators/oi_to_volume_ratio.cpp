@@ -1,18 +1,16 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Open interest over the bar's taker volume; 0 unless that volume is above 0.
-class OiToVolumeRatio final : public Indicator {
+class OiToVolumeRatio final : public core::DerivativesTickKind<OiToVolumeRatio> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
+    static double value(const DerivativesTick& d) {
         const double volume = d.taker_buy_volume + d.taker_sell_volume;
         if (!(volume > 0.0)) return 0.0;
         return d.open_interest / volume;
     }
-    std::size_t warmup_period() const override { return 1; }
 };
 
 }  // namespace ostrel::kinds

@@ -1,17 +1,13 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Premium of the perpetual's mark over the index price, as a fraction of the index
 // (the same figure as the funding basis; no guard on a zero index).
-class PerpetualPremiumIndex final : public Indicator {
+class PerpetualPremiumIndex final : public core::DerivativesTickKind<PerpetualPremiumIndex> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
-        return (d.mark_price - d.index_price) / d.index_price;
-    }
-    std::size_t warmup_period() const override { return 1; }
+    static double value(const DerivativesTick& d) { return core::mark_premium(d); }
 };
 
 }  // namespace ostrel::kinds

@@ -1,17 +1,15 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Taker buy volume over taker sell volume; 0 when the sell volume is 0.
-class TakerBuySellRatio final : public Indicator {
+class TakerBuySellRatio final : public core::DerivativesTickKind<TakerBuySellRatio> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
+    static double value(const DerivativesTick& d) {
         if (d.taker_sell_volume == 0.0) return 0.0;
         return d.taker_buy_volume / d.taker_sell_volume;
     }
-    std::size_t warmup_period() const override { return 1; }
 };
 
 }  // namespace ostrel::kinds

@@ -1,16 +1,12 @@
 #include "catalogue/params.hpp"
+#include "indicators/derivatives_tick_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Futures price against the index price, as a fraction of the index (no guard).
-class TermStructureBasis final : public Indicator {
+class TermStructureBasis final : public core::DerivativesTickKind<TermStructureBasis> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        if (!f.derivatives) return std::nullopt;
-        const DerivativesTick& d = *f.derivatives;
-        return (d.futures_price - d.index_price) / d.index_price;
-    }
-    std::size_t warmup_period() const override { return 1; }
+    static double value(const DerivativesTick& d) { return (d.futures_price - d.index_price) / d.index_price; }
 };
 
 }  // namespace ostrel::kinds
