@@ -1,7 +1,8 @@
 // Volume-at-price binning shared by every profile kind. A set of candles is spread
 // over `bins` equal price bins between its lowest low and its highest high; a candle
 // covers the bins from the bin of its low to the bin of its high, both included.
-// Also the rolling candle window most profile kinds keep, and the value-area growth.
+// Also the rolling candle window most profile kinds keep, the value-area growth, and
+// the kind core of the price-range profiles.
 #pragma once
 
 #include <algorithm>
@@ -242,6 +243,31 @@ private:
     ProfileWindow window_;
     std::vector<double> hist_;
     double fraction_;
+};
+
+// The kind core of the price-range profiles: the range of the last `period` candles,
+// "price_low" and "price_high", returning the low, while the kind's own
+// `fill(bars, range, hist)` keeps the histogram of the last full window.
+template <class Kind>
+class ProfileRangeKind : public Indicator {
+public:
+    explicit ProfileRangeKind(ProfileWindow window)
+        : window_(std::move(window)), hist_(window_.bins()), outputs_({"price_low", "price_high"}) {}
+
+    std::optional<double> update(const FeedSnapshot& f) override {
+        auto range = window_.push(f);
+        if (!range) return std::nullopt;
+        Kind::fill(window_.bars(), *range, std::span<double>(hist_));
+        outputs_.store({range->low, range->high});
+        return range->low;
+    }
+    std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
+    std::size_t warmup_period() const override { return window_.period(); }
+
+private:
+    ProfileWindow window_;
+    std::vector<double> hist_;
+    OutputSlots<2> outputs_;
 };
 
 }  // namespace ostrel::core
