@@ -8,7 +8,7 @@ namespace ostrel::kinds {
 
 // Point of control and value area of the last `period` candles' volume profile, all
 // three reported as bin centres: "poc", "vah" (top bin of the area), "val" (bottom bin).
-class CompositeProfile final : public Indicator {
+class CompositeProfile final : public core::ValueAreaKind<CompositeProfile> {
 public:
     static Expected<CompositeProfile, IndicatorError> make(std::size_t period, std::size_t bins,
                                                            double value_area_pct) {
@@ -18,28 +18,12 @@ public:
         OSTREL_TRY(window, core::ValueAreaWindow::make(period, bins, value_area_pct));
         return CompositeProfile(std::move(window));
     }
-
-    std::optional<double> update(const FeedSnapshot& f) override {
-        auto area = window_.push(f);
-        if (!area) return std::nullopt;
-        const core::ProfileRange& r = area->range;
-        if (r.flat) {
-            outputs_.store({r.low, r.low, r.low});
-            return r.low;
-        }
-        const double poc = r.centre(area->poc);
-        outputs_.store({poc, r.centre(area->hi), r.centre(area->lo)});
-        return poc;
+    static std::pair<double, double> bounds(const core::ProfileRange& r, const core::ValueAreaWindow::Area& a) {
+        return {r.centre(a.hi), r.centre(a.lo)};
     }
-    std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
-    std::size_t warmup_period() const override { return window_.period(); }
 
 private:
-    explicit CompositeProfile(core::ValueAreaWindow window)
-        : window_(std::move(window)), outputs_({"poc", "vah", "val"}) {}
-
-    core::ValueAreaWindow window_;
-    OutputSlots<3> outputs_;
+    explicit CompositeProfile(core::ValueAreaWindow window) : ValueAreaKind(std::move(window)) {}
 };
 
 }  // namespace ostrel::kinds

@@ -2,7 +2,7 @@
 // over `bins` equal price bins between its lowest low and its highest high; a candle
 // covers the bins from the bin of its low to the bin of its high, both included.
 // Also the rolling candle window most profile kinds keep, the value-area growth, and
-// the kind core of the price-range profiles.
+// the kind cores of the price-range profiles and the value-area kinds.
 #pragma once
 
 #include <algorithm>
@@ -268,6 +268,36 @@ private:
     ProfileWindow window_;
     std::vector<double> hist_;
     OutputSlots<2> outputs_;
+};
+
+// The kind core of the value-area kinds: "poc", "vah" and "val" of each full window,
+// returning the POC, all three the low of a flat window; the POC is its bin's centre
+// and the kind's own `bounds(range, area)` gives the (vah, val) prices.
+template <class Kind>
+class ValueAreaKind : public Indicator {
+public:
+    std::optional<double> update(const FeedSnapshot& f) override {
+        auto area = window_.push(f);
+        if (!area) return std::nullopt;
+        const ProfileRange& r = area->range;
+        if (r.flat) {
+            outputs_.store({r.low, r.low, r.low});
+            return r.low;
+        }
+        const double poc = r.centre(area->poc);
+        const auto [vah, val] = Kind::bounds(r, *area);
+        outputs_.store({poc, vah, val});
+        return poc;
+    }
+    std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
+    std::size_t warmup_period() const override { return window_.period(); }
+
+protected:
+    explicit ValueAreaKind(ValueAreaWindow window) : window_(std::move(window)), outputs_({"poc", "vah", "val"}) {}
+
+private:
+    ValueAreaWindow window_;
+    OutputSlots<3> outputs_;
 };
 
 }  // namespace ostrel::core

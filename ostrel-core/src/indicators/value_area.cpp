@@ -9,7 +9,7 @@ namespace ostrel::kinds {
 // Point of control and value area of the last `period` candles' volume profile:
 // "poc" is the centre of the POC bin, "vah" and "val" the upper and lower edges of
 // the value area.
-class ValueArea final : public Indicator {
+class ValueArea final : public core::ValueAreaKind<ValueArea> {
 public:
     static Expected<ValueArea, IndicatorError> make(std::size_t period, std::size_t bins,
                                                     double value_area_pct) {
@@ -19,28 +19,12 @@ public:
         OSTREL_TRY(window, core::ValueAreaWindow::make(period, bins, value_area_pct));
         return ValueArea(std::move(window));
     }
-
-    std::optional<double> update(const FeedSnapshot& f) override {
-        auto area = window_.push(f);
-        if (!area) return std::nullopt;
-        const core::ProfileRange& r = area->range;
-        if (r.flat) {
-            outputs_.store({r.low, r.low, r.low});
-            return r.low;
-        }
-        const double poc = r.centre(area->poc);
-        outputs_.store({poc, r.edge(area->hi + 1), r.edge(area->lo)});
-        return poc;
+    static std::pair<double, double> bounds(const core::ProfileRange& r, const core::ValueAreaWindow::Area& a) {
+        return {r.edge(a.hi + 1), r.edge(a.lo)};
     }
-    std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
-    std::size_t warmup_period() const override { return window_.period(); }
 
 private:
-    explicit ValueArea(core::ValueAreaWindow window)
-        : window_(std::move(window)), outputs_({"poc", "vah", "val"}) {}
-
-    core::ValueAreaWindow window_;
-    OutputSlots<3> outputs_;
+    explicit ValueArea(core::ValueAreaWindow window) : ValueAreaKind(std::move(window)) {}
 };
 
 }  // namespace ostrel::kinds
