@@ -1,24 +1,12 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
-#include "indicators/ht_dcphase.hpp"
+#include "indicators/dominant_cycle_kind.hpp"
 
 namespace ostrel::kinds {
 
 // The smoothed dominant cycle period measured by the Hilbert-transform chain.
-class HilbertDominantCycle final : public Indicator {
+class HilbertDominantCycle final : public core::SmoothPeriodKind<HilbertDominantCycle> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        if (chain_.step(x) != core::ChainStage::Measured || chain_.count() < core::kDominantCycleWarmup)
-            return std::nullopt;
-        return chain_.smooth_period();
-    }
-    std::size_t warmup_period() const override { return core::kDominantCycleWarmup; }
-
-private:
-    core::HilbertChain chain_;
+    static double value(double smooth_period) { return smooth_period; }
 };
 
 }  // namespace ostrel::kinds

@@ -1,24 +1,12 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
-#include "indicators/ht_dcphase.hpp"
+#include "indicators/dominant_cycle_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Phase of the dominant cycle, in degrees (never above 315).
-class HtDcPhase final : public Indicator {
+class HtDcPhase final : public core::DcPhaseKind<HtDcPhase> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        const auto phase = chain_.step(x);
-        if (!phase || chain_.chain.count() < core::kDominantCycleWarmup) return std::nullopt;
-        return phase->phase;
-    }
-    std::size_t warmup_period() const override { return core::kDominantCycleWarmup; }
-
-private:
-    core::PhaseChain chain_;
+    static double value(double phase) { return phase; }
 };
 
 }  // namespace ostrel::kinds

@@ -1,24 +1,14 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
-#include "indicators/ht_dcphase.hpp"
+#include "indicators/dominant_cycle_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Sine of the dominant-cycle phase.
-class SineWave final : public Indicator {
+class SineWave final : public core::DcPhaseKind<SineWave> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        const auto phase = chain_.step(x);
-        if (!phase || chain_.chain.count() < core::kDominantCycleWarmup) return std::nullopt;
-        return std::sin(phase->phase * 0.017453292519943295);
-    }
-    std::size_t warmup_period() const override { return core::kDominantCycleWarmup; }
-
-private:
-    core::PhaseChain chain_;
+    static double value(double phase) { return std::sin(phase * 0.017453292519943295); }
 };
 
 }  // namespace ostrel::kinds
