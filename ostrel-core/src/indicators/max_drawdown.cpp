@@ -1,6 +1,3 @@
-#include <cmath>
-#include <limits>
-
 #include "catalogue/params.hpp"
 #include "indicators/rolling_window.hpp"
 
@@ -13,14 +10,9 @@ public:
     explicit MaxDrawdown(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!w_.push_finite(f.candle.close)) return std::nullopt;
-        double peak = -std::numeric_limits<double>::infinity();
         double worst = 0.0;
-        w_.window.for_each([&](double v) {
-            if (v > peak) peak = v;
-            if (peak > 0.0) {
-                double d = (peak - v) / peak;
-                if (d > worst) worst = d;
-            }
+        core::for_each_drawdown(w_.window, [&](double d) {
+            if (d > worst) worst = d;
         });
         return worst;
     }

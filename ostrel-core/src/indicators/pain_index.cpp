@@ -1,6 +1,3 @@
-#include <cmath>
-#include <limits>
-
 #include "catalogue/params.hpp"
 #include "indicators/rolling_window.hpp"
 
@@ -13,12 +10,8 @@ public:
     explicit PainIndex(core::RollingWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!w_.push_finite(f.candle.close)) return std::nullopt;
-        double peak = -std::numeric_limits<double>::infinity();
         double sum = 0.0;
-        w_.window.for_each([&](double v) {
-            if (v > peak) peak = v;
-            if (peak > 0.0) sum = sum + (peak - v) / peak;
-        });
+        core::for_each_drawdown(w_.window, [&](double d) { sum = sum + d; });
         return sum / static_cast<double>(w_.period);
     }
     std::size_t warmup_period() const override { return w_.period; }

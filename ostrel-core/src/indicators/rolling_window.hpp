@@ -1,9 +1,11 @@
 // A plain ring window of the last `period` values in arrival order, shared by the
-// kinds that scan their whole window on each update.
+// kinds that scan their whole window on each update; and the running-peak drawdown
+// scan of such a window of levels.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "indicators/indicator.hpp"
 #include "indicators/ring.hpp"
@@ -31,5 +33,16 @@ struct RollingWindow {
     Ring<double> window;
     std::size_t period;
 };
+
+// Walks `levels` oldest first with a running peak that starts at -infinity; for each
+// level seen while the peak is positive, calls on_drawdown((peak - level) / peak).
+template <class F>
+void for_each_drawdown(const Ring<double>& levels, F&& on_drawdown) {
+    double peak = -std::numeric_limits<double>::infinity();
+    levels.for_each([&](double v) {
+        if (v > peak) peak = v;
+        if (peak > 0.0) on_drawdown((peak - v) / peak);
+    });
+}
 
 }  // namespace ostrel::core
