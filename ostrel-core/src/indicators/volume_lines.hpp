@@ -1,7 +1,7 @@
 // Small running states shared by the volume and money-flow lines and the session
 // VWAP. None checks its input: callers pass the fields of a candle that passed the
-// candle checks. Also the kind cores of the VWAP since construction and of the
-// volume indexes.
+// candle checks. Also the kind cores of the VWAP since construction, of the volume
+// indexes and of the close-change totals.
 #pragma once
 
 #include <cstddef>
@@ -68,6 +68,26 @@ private:
     bool on_rising_;
     std::optional<std::pair<double, double>> prev_;  // previous close and volume
     double index_ = 1000.0;
+};
+
+// The kind core of Obv and VolumePriceTrend: the first checked candle only sets the
+// previous close; each later one replaces the total by the kind's own
+// `next(total, close, previous close, volume)`. The value is the total, 0 at first.
+template <class Kind>
+class CloseChangeTotalKind : public Indicator {
+public:
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = checked_candle(f);
+        if (!c) return std::nullopt;
+        if (prev_close_) total_ = Kind::next(total_, c->close, *prev_close_, c->volume);
+        prev_close_ = c->close;
+        return total_;
+    }
+    std::size_t warmup_period() const override { return 1; }
+
+private:
+    std::optional<double> prev_close_;
+    double total_ = 0.0;
 };
 
 // Running sums of typical price times volume and of volume.
