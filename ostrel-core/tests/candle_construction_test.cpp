@@ -5,25 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-std::string build(std::string_view kind, std::vector<double> params) {
-    auto r = build_indicator(kind, params);
-    if (r) return "built";
-    return r.error().display();
-}
-
-std::string reason(std::string_view kind, std::string_view text) {
-    return "invalid parameters for indicator " + std::string(kind) + ": " + std::string(text);
-}
-
-const char* kZero = "period must be greater than zero";
-const char* kMax = "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
-const char* kMult = "multiplier must be greater than zero";
+auto& build = build_support::build_error;
+auto& reason = build_support::params_error;
+using build_support::kMax;
+using build_support::kMult;
+using build_support::kZero;
 // Read as a positive integer, then truncated to 0 by the reader's tolerance.
 constexpr double kTiny = 1e-20;
 constexpr double kHuge = 1e300;  // saturates to 2^64 - 1

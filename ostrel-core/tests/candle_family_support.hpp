@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 
 namespace candlefam {
@@ -18,18 +19,10 @@ using ostrel::FeedSnapshot;
 using ostrel::Indicator;
 using Values = std::vector<std::optional<double>>;
 
-inline const std::string kMax = "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
-inline const std::string kZero = "period must be greater than zero";
-inline const std::string kMult = "multiplier must be greater than zero";
-
-inline std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params) {
-    auto r = ostrel::build_indicator(kind, params);
-    if (!r) {
-        ADD_FAILURE() << kind << ": " << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
+using build_support::kMax;
+using build_support::kMult;
+using build_support::kZero;
+using build_support::make;
 
 // "built", or the reason of the catalogue's error (after the kind's name).
 inline std::string reason(std::string_view kind, std::vector<double> params) {

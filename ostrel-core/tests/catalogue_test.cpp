@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 #include "catalogue/params.hpp"
 
@@ -12,13 +13,8 @@ using namespace ostrel;
 
 namespace {
 
-std::string build_error(std::string_view kind, std::vector<double> params) {
-    auto r = build_indicator(kind, params);
-    if (r) return "built";
-    return r.error().display();
-}
-
-const std::string kMaxText = "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
+using build_support::build_error;
+const std::string& kMaxText = build_support::kMax;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 
 namespace close_kinds {
@@ -25,12 +26,7 @@ inline std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double
     return r ? std::move(*r) : nullptr;
 }
 
-// "built", or the catalogue's error text.
-inline std::string build_error(std::string_view kind, std::vector<double> params) {
-    auto r = ostrel::build_indicator(kind, params);
-    if (r) return "built";
-    return r.error().display();
-}
+using build_support::build_error;
 
 inline FeedSnapshot bar(double close) {
     FeedSnapshot s;
@@ -87,11 +83,8 @@ inline std::vector<double> path(std::size_t n, double start = 100.0) {
     return xs;
 }
 
-inline const std::string kMax = "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
-inline const std::string kZero = "period must be greater than zero";
-
-inline std::string params_error(std::string_view kind, const std::string& reason) {
-    return "invalid parameters for indicator " + std::string(kind) + ": " + reason;
-}
+using build_support::kMax;
+using build_support::kZero;
+using build_support::params_error;
 
 }  // namespace close_kinds

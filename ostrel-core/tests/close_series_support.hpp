@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 
 namespace closetest {
@@ -19,28 +20,11 @@ using ostrel::FeedSnapshot;
 using ostrel::Indicator;
 using Values = std::vector<std::optional<double>>;
 
-inline const std::string kMaxText =
-    "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
+inline const std::string& kMaxText = build_support::kMax;
 
-inline std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params) {
-    auto r = ostrel::build_indicator(kind, params);
-    if (!r) {
-        ADD_FAILURE() << kind << ": " << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
-
-// "built", or the display text of the catalogue's error.
-inline std::string build_error(std::string_view kind, std::vector<double> params) {
-    auto r = ostrel::build_indicator(kind, params);
-    if (r) return "built";
-    return r.error().display();
-}
-
-inline std::string params_error(std::string_view kind, const std::string& reason) {
-    return "invalid parameters for indicator " + std::string(kind) + ": " + reason;
-}
+using build_support::build_error;
+using build_support::make;
+using build_support::params_error;
 
 inline FeedSnapshot snap(double close) {
     FeedSnapshot s;

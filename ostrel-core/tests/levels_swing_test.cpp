@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 #include "indicators/swing_tracker.hpp"
 
@@ -38,10 +39,7 @@ std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> param
     return std::move(*r);
 }
 
-std::string build(std::string_view kind, std::vector<double> params) {
-    auto r = build_indicator(kind, params);
-    return r ? "built" : r.error().display();
-}
+auto& build = build_support::build_error;
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 #include "indicators/rolling_pair_sums.hpp"
 
@@ -16,20 +17,13 @@ using namespace ostrel;
 
 namespace {
 
-const std::string kMax = "invalid period: period exceeds the maximum supported window length (see MAX_PERIOD)";
-const std::string kZero = "period must be greater than zero";
+using build_support::kMax;
+using build_support::kZero;
 constexpr double kTooLong = 16777217.0;
 constexpr double kZeroUsize = 1e-20;  // passes the usize reader as 0
 
-std::string build_error(std::string_view kind, const std::vector<double>& params) {
-    auto r = build_indicator(kind, params);
-    if (r) return "built";
-    return r.error().display();
-}
-
-std::string failure(std::string_view kind, const std::string& reason) {
-    return "invalid parameters for indicator " + std::string(kind) + ": " + reason;
-}
+using build_support::build_error;
+auto& failure = build_support::params_error;
 
 struct ErrorCase {
     const char* kind;
