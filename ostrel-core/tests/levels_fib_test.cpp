@@ -8,25 +8,14 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "levels_support.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-FeedSnapshot span(double high, double low) {
-    FeedSnapshot f;
-    f.candle = Candle{0, low, high, low, high, 1.0};
-    return f;
-}
-
-std::unique_ptr<Indicator> make(std::string_view kind) {
-    auto r = build_indicator(kind, {});
-    if (!r) {
-        ADD_FAILURE() << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
+using levels_support::make;
+using levels_support::span;
 
 // Closes of the path; each candle spans the close +- 0.75. Confirmed pivots:
 // 112@3 (on bar 5), 95.75@8 (bar 10), 114.5@13 (bar 15), 94.75@19 (bar 20),

@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "levels_support.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-FeedSnapshot candle(double open, double high, double low, double close) {
-    FeedSnapshot f;
-    f.candle = Candle{0, open, high, low, close, 1.0};
-    return f;
-}
+using levels_support::candle;
 
 std::unique_ptr<Indicator> make(std::string_view kind) {
     const std::vector<double> surplus = {7, 7};  // ignored

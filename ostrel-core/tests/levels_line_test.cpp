@@ -10,16 +10,14 @@
 
 #include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
+#include "levels_support.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-FeedSnapshot candle(double open, double high, double low, double close) {
-    FeedSnapshot f;
-    f.candle = Candle{0, open, high, low, close, 1.0};
-    return f;
-}
+using levels_support::candle;
+using levels_support::make;
 
 // A candle that only carries a close.
 FeedSnapshot close_at(double c) { return candle(c, c, c, c); }
@@ -28,15 +26,6 @@ FeedSnapshot broken() {
     FeedSnapshot f;
     f.candle = Candle{0, 10.0, 11.0, 9.0, 10.0, -1.0};  // negative volume
     return f;
-}
-
-std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params) {
-    auto r = build_indicator(kind, params);
-    if (!r) {
-        ADD_FAILURE() << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
 }
 
 auto& build = build_support::build_error;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "levels_support.hpp"
 
 using namespace ostrel;
 
@@ -22,14 +23,7 @@ FeedSnapshot flat(double p) {
     return f;
 }
 
-std::unique_ptr<Indicator> make(std::string_view kind) {
-    auto r = build_indicator(kind, {});
-    if (!r) {
-        ADD_FAILURE() << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
+using levels_support::make;
 
 // Feeds one flat candle per pivot price (each move of more than 5% confirms the
 // pivot before it), then one candle 10% against the last pivot, which confirms it.

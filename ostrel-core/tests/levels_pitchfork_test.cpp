@@ -9,16 +9,13 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "levels_support.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-FeedSnapshot span(double high, double low) {
-    FeedSnapshot f;
-    f.candle = Candle{0, low, high, low, high, 1.0};
-    return f;
-}
+using levels_support::span;
 
 std::unique_ptr<Indicator> make(double period) {
     const std::vector<double> p = {period};

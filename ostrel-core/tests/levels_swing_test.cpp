@@ -12,34 +12,21 @@
 #include "build_support.hpp"
 #include "catalogue/catalogue.hpp"
 #include "indicators/swing_tracker.hpp"
+#include "levels_support.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-// A candle spanning [low, high], opening at the low and closing at the high.
-FeedSnapshot span(double high, double low) {
-    FeedSnapshot f;
-    f.candle = Candle{0, low, high, low, high, 1.0};
-    return f;
-}
+using levels_support::make;
+using levels_support::span;
+auto& build = build_support::build_error;
 
 FeedSnapshot broken() {
     FeedSnapshot f;
     f.candle = Candle{0, 100.0, 90.0, 110.0, 100.0, 1.0};  // high below low
     return f;
 }
-
-std::unique_ptr<Indicator> make(std::string_view kind, std::vector<double> params) {
-    auto r = build_indicator(kind, params);
-    if (!r) {
-        ADD_FAILURE() << r.error().display();
-        return nullptr;
-    }
-    return std::move(*r);
-}
-
-auto& build = build_support::build_error;
 
 }  // namespace
 
