@@ -1,12 +1,15 @@
 // Range-based volatility over a rolling window of per-bar terms built from the
 // open, high, low and close (Garman-Klass, Parkinson, Rogers-Satchell): the window
-// mean of the terms, annualised and in percent.
+// mean of the terms, annualised and in percent; and the kind core of the kinds that
+// report that mean as it is.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 #include <optional>
+#include <utility>
 
+#include "indicators/candle_guard.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/ring.hpp"
 
@@ -63,6 +66,26 @@ private:
     std::size_t annualization_;
     double sum_ = 0.0;
     std::size_t pushes_since_resum_ = 0;
+};
+
+// The kind core of GarmanKlassVolatility and RogersSatchellVolatility: the kind's own
+// `term(candle)` of each checked candle enters the window; once it is full, the
+// window mean of the terms, annualised and in percent.
+template <class Kind>
+class RangeVolatilityKind : public Indicator {
+public:
+    explicit RangeVolatilityKind(RangeVolatility s) : s_(std::move(s)) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = checked_candle(f);
+        if (!c) return std::nullopt;
+        auto sum = s_.push(Kind::term(*c));
+        if (!sum) return std::nullopt;
+        return s_.annualised_percent(*sum / static_cast<double>(s_.period()));
+    }
+    std::size_t warmup_period() const override { return s_.period(); }
+
+private:
+    RangeVolatility s_;
 };
 
 }  // namespace ostrel::core
