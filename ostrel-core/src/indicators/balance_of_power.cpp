@@ -1,19 +1,12 @@
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
+#include "indicators/candle_range_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Balance of power: the candle's body over its range (0 for a zero range).
-class BalanceOfPower final : public Indicator {
+class BalanceOfPower final : public core::CandleRangeKind<BalanceOfPower> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        const double range = c->high - c->low;
-        if (range == 0.0) return 0.0;
-        return (c->close - c->open) / range;
-    }
-    std::size_t warmup_period() const override { return 1; }
+    static double value(const Candle& c, double range) { return (c.close - c.open) / range; }
 };
 
 }  // namespace ostrel::kinds

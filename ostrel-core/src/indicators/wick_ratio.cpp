@@ -1,21 +1,16 @@
 #include "catalogue/params.hpp"
-#include "indicators/candle_guard.hpp"
+#include "indicators/candle_range_kind.hpp"
 
 namespace ostrel::kinds {
 
 // Upper wick minus lower wick as a fraction of the range, in [-1, 1]; 0 without range.
-class WickRatio final : public Indicator {
+class WickRatio final : public core::CandleRangeKind<WickRatio> {
 public:
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const Candle* c = core::checked_candle(f);
-        if (!c) return std::nullopt;
-        const double range = c->high - c->low;
-        if (range == 0.0) return 0.0;
-        const double upper = c->high - (c->open > c->close ? c->open : c->close);
-        const double lower = (c->open < c->close ? c->open : c->close) - c->low;
+    static double value(const Candle& c, double range) {
+        const double upper = c.high - (c.open > c.close ? c.open : c.close);
+        const double lower = (c.open < c.close ? c.open : c.close) - c.low;
         return (upper - lower) / range;
     }
-    std::size_t warmup_period() const override { return 1; }
 };
 
 }  // namespace ostrel::kinds
