@@ -1,6 +1,7 @@
 // Short recursive filters of the cycle family: the two-pole super smoother, the
 // two-pole high-pass and the one-pole roofing high-pass. Each keeps only its last
-// inputs and outputs; the kinds that embed them step them with finite values.
+// inputs and outputs; the kinds that embed them step them with finite values. Also
+// the kind core of the kinds that report one such filter of the close.
 #pragma once
 
 #include <cmath>
@@ -122,6 +123,25 @@ struct RoofingPrefilter {
 
     OnePoleHighpass highpass;
     SuperSmoother smoother;
+};
+
+// The kind core of HighpassFilter and SuperSmoother: a non-finite close is ignored;
+// every finite one steps the filter, whose output is the value from the first bar.
+template <class Filter>
+class CloseFilterKind : public Indicator {
+public:
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const double x = f.candle.close;
+        if (!std::isfinite(x)) return std::nullopt;
+        return filter_.step(x);
+    }
+    std::size_t warmup_period() const override { return 1; }
+
+protected:
+    explicit CloseFilterKind(Filter filter) : filter_(filter) {}
+
+private:
+    Filter filter_;
 };
 
 }  // namespace ostrel::core

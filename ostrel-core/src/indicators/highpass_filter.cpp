@@ -1,28 +1,18 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
 #include "indicators/cycle_filters.hpp"
 
 namespace ostrel::kinds {
 
 // Two-pole high-pass of the close: the cycle part, with the trend removed.
-class HighpassFilter final : public Indicator {
+class HighpassFilter final : public core::CloseFilterKind<core::TwoPoleHighpass> {
 public:
     static Expected<HighpassFilter, IndicatorError> make(std::size_t period) {
         if (auto e = check_period(period)) return *e;
         return HighpassFilter(period);
     }
-    std::optional<double> update(const FeedSnapshot& f) override {
-        const double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        return filter_.step(x);
-    }
-    std::size_t warmup_period() const override { return 1; }
 
 private:
-    explicit HighpassFilter(std::size_t period) : filter_(core::TwoPoleHighpass::over(period)) {}
-
-    core::TwoPoleHighpass filter_;
+    explicit HighpassFilter(std::size_t period) : CloseFilterKind(core::TwoPoleHighpass::over(period)) {}
 };
 
 }  // namespace ostrel::kinds
