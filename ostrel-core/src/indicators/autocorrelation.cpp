@@ -17,10 +17,7 @@ public:
         return Autocorrelation(period, lag);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double sum = 0.0;
         window_.for_each([&](double v) { sum = sum + v; });
         const double mean = sum / static_cast<double>(period_);

@@ -17,10 +17,7 @@ public:
         return BomarBands(period, coverage);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        const double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        window_.push(close);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double sum = -0.0;
         window_.arrivals().for_each([&](double v) { sum = sum + v; });
         const double mean = sum / static_cast<double>(period_);

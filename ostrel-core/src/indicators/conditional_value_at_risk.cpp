@@ -17,10 +17,7 @@ public:
         return ConditionalValueAtRisk(period, confidence);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         auto s = window_.sorted();
         double sum = s[0];
         for (std::size_t i = 1; i < k_; ++i) sum = sum + s[i];

@@ -17,9 +17,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        window_.push(close);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, close)) return std::nullopt;
         double old_hi = window_[0], old_lo = old_hi;
         for (std::size_t i = 1; i < half_; ++i) {
             double v = window_[i];

@@ -22,10 +22,7 @@ public:
         return HurstExponent(period, chunks);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         scratch_.clear();
         window_.for_each([&](double v) { scratch_.push_back(v); });
         const std::vector<double>& s = scratch_;

@@ -16,10 +16,7 @@ public:
         return KRatio(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         const double n = static_cast<double>(period_);
         // Scratch list of the cumulative sums, kept allocated between updates.
         cumulative_.clear();

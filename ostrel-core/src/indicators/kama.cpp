@@ -20,9 +20,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        window_.push(close);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, close)) return std::nullopt;
         double o = window_.oldest();
         // Path length, summed afresh each update from negative zero in arrival order.
         double volatility = -0.0;

@@ -15,10 +15,7 @@ public:
         return MedianAbsoluteDeviation(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double m = median(window_.sorted());
         core::sorted_abs_deviations(window_.sorted(), m, deviations_);
         return median(deviations_);

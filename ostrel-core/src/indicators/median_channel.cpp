@@ -16,10 +16,7 @@ public:
         return MedianChannel(period, multiplier);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        window_.push(close);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double median = core::interpolated_quantile(window_.sorted(), 0.5);
         core::sorted_abs_deviations(window_.sorted(), median, deviations_);
         double width = core::interpolated_quantile(deviations_, 0.5) * multiplier_;

@@ -12,10 +12,7 @@ public:
     explicit QuartileBands(core::QuartileBands window)
         : window_(std::move(window)), outputs_({"upper", "middle", "lower"}) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        window_.push(close);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double upper = window_.quantile(0.75);
         outputs_.store({upper, window_.quantile(0.5), window_.quantile(0.25)});
         return upper;

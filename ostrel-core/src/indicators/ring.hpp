@@ -1,6 +1,8 @@
-// A fixed-capacity ring window in arrival order; its storage is reserved once.
+// A fixed-capacity ring window in arrival order; its storage is reserved once. Also
+// the opening step of the kinds that keep a window of finite inputs.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -55,5 +57,14 @@ private:
     std::size_t head_ = 0;   // next slot written
     std::size_t count_ = 0;
 };
+
+// A non-finite v changes nothing and gives false; otherwise v is appended to the
+// window `w` (any window with push and full) and the answer is whether it is full.
+template <class Window>
+bool push_finite(Window& w, double v) {
+    if (!std::isfinite(v)) return false;
+    w.push(v);
+    return w.full();
+}
 
 }  // namespace ostrel::core

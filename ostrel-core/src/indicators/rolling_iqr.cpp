@@ -10,10 +10,7 @@ class RollingIqr final : public Indicator {
 public:
     explicit RollingIqr(core::QuartileBands q) : q_(std::move(q)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        q_.push(x);
-        if (!q_.full()) return std::nullopt;
+        if (!core::push_finite(q_, f.candle.close)) return std::nullopt;
         return q_.quantile(0.75) - q_.quantile(0.25);
     }
     std::size_t warmup_period() const override { return q_.period(); }

@@ -17,9 +17,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, x)) return std::nullopt;
         double lo = std::numeric_limits<double>::infinity();
         double hi = -std::numeric_limits<double>::infinity();
         window_.for_each([&](double v) {

@@ -15,10 +15,7 @@ public:
         return RollingQuantile(period, quantile);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         return core::interpolated_quantile(window_.sorted(), quantile_);
     }
     std::size_t warmup_period() const override { return period_; }

@@ -3,7 +3,6 @@
 // scan of such a window of levels.
 #pragma once
 
-#include <cmath>
 #include <cstddef>
 #include <limits>
 
@@ -24,11 +23,7 @@ struct RollingWindow {
 
     // The step the close-window kinds open with: a non-finite v changes nothing and
     // gives false; otherwise v is appended and the answer is whether the window is full.
-    bool push_finite(double v) {
-        if (!std::isfinite(v)) return false;
-        push(v);
-        return full();
-    }
+    bool push_finite(double v) { return core::push_finite(window, v); }
 
     Ring<double> window;
     std::size_t period;

@@ -21,10 +21,7 @@ public:
         return ShannonEntropy(period, bins);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double lo = window_.oldest(), hi = lo;
         window_.for_each([&](double v) {
             if (v < lo) lo = v;

@@ -15,10 +15,7 @@ public:
         return SineWeightedMa(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        window_.push(close);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double s = -0.0;
         std::size_t i = 0;
         window_.for_each([&](double v) { s = s + v * weights_[i++]; });

@@ -14,10 +14,7 @@ public:
         return TailRatio(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double q95 = core::interpolated_quantile(window_.sorted(), 0.95);
         double q05 = core::interpolated_quantile(window_.sorted(), 0.05);
         if (q05 == 0.0) return 0.0;

@@ -17,10 +17,7 @@ public:
         return ValueAtRisk(period, confidence);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        double x = f.candle.close;
-        if (!std::isfinite(x)) return std::nullopt;
-        window_.push(x);
-        if (!window_.full()) return std::nullopt;
+        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         double loss = -core::interpolated_quantile(window_.sorted(), 1.0 - confidence_);
         return loss > 0.0 ? loss : 0.0;
     }
