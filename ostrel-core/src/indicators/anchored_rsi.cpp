@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 
 namespace ostrel::kinds {
 
@@ -9,13 +10,9 @@ class AnchoredRsi final : public Indicator {
 public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = close;
-            return std::nullopt;
-        }
-        const double change = close - *prev_close_;
-        prev_close_ = close;
+        const auto prev = prev_close_.step(close);
+        if (!prev) return std::nullopt;
+        const double change = close - *prev;
         if (change > 0.0) {
             sum_up_ = sum_up_ + change;
         } else if (change < 0.0) {
@@ -27,7 +24,7 @@ public:
     std::size_t warmup_period() const override { return 2; }
 
 private:
-    std::optional<double> prev_close_;
+    core::PreviousClose prev_close_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
 };

@@ -1,5 +1,5 @@
-// Log returns of the close for the return-volatility kinds: a close that is not
-// finite or not above 0 is ignored; the first accepted close only sets the base.
+// Steps of the close against the previous accepted close: the log returns of the
+// return-volatility kinds, and the previous finite close of the change kinds.
 #pragma once
 
 #include <cmath>
@@ -7,6 +7,8 @@
 
 namespace ostrel::core {
 
+// A close that is not finite or not above 0 is ignored; the first accepted close
+// only sets the base.
 class LogReturnStep {
 public:
     // ln(close / previous accepted close), which close then replaces.
@@ -23,6 +25,25 @@ public:
 
 private:
     std::optional<double> prev_close_;
+};
+
+// A non-finite close is ignored and the first finite one only learned; after that,
+// each finite close gives the close before it, which it then replaces.
+class PreviousClose {
+public:
+    std::optional<double> step(double close) {
+        if (!std::isfinite(close)) return std::nullopt;
+        if (!prev_) {
+            prev_ = close;
+            return std::nullopt;
+        }
+        const double prev = *prev_;
+        prev_ = close;
+        return prev;
+    }
+
+private:
+    std::optional<double> prev_;
 };
 
 }  // namespace ostrel::core

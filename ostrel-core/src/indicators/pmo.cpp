@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 
 namespace ostrel::kinds {
 
@@ -18,14 +19,10 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = close;
-            return std::nullopt;
-        }
-        const double prev = *prev_close_;
+        const auto prev_close = prev_close_.step(close);
+        if (!prev_close) return std::nullopt;
+        const double prev = *prev_close;
         const double r = prev == 0.0 ? 0.0 : (close / prev + -1.0) * 100.0;
-        prev_close_ = close;
         if (!std::isfinite(r)) return std::nullopt;
         const double y = first_.step(r) * 10.0;
         if (!std::isfinite(y)) return std::nullopt;
@@ -60,7 +57,7 @@ private:
     Pmo(std::size_t smooth_period1, std::size_t smooth_period2)
         : first_(2.0 / static_cast<double>(smooth_period1)), second_(2.0 / static_cast<double>(smooth_period2)) {}
 
-    std::optional<double> prev_close_;
+    core::PreviousClose prev_close_;
     std::optional<double> last_value_;
     UnitEma first_;
     UnitEma second_;

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/log_return_step.hpp"
 
 namespace ostrel::kinds {
 
@@ -16,14 +17,10 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = close;
-            return std::nullopt;
-        }
-        const double mom = close - *prev_close_;
-        const double abs = std::fabs(close - *prev_close_);
-        prev_close_ = close;
+        const auto prev = prev_close_.step(close);
+        if (!prev) return std::nullopt;
+        const double mom = close - *prev;
+        const double abs = std::fabs(close - *prev);
         const double numerator = cascade(m_, mom);
         const double denominator = cascade(a_, abs);
         double value = denominator > 0.0 ? (numerator / denominator + 1.0) * 50.0 : 50.0;
@@ -52,7 +49,7 @@ private:
         return 1.5 * s[4] - 0.5 * s[5];
     }
 
-    std::optional<double> prev_close_;
+    core::PreviousClose prev_close_;
     std::size_t period_;
     double alpha_;
     double beta_;

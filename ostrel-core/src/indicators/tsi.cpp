@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/ema.hpp"
+#include "indicators/log_return_step.hpp"
 
 namespace ostrel::kinds {
 
@@ -17,13 +18,9 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        if (!prev_close_) {
-            prev_close_ = close;
-            return std::nullopt;
-        }
-        const double m = close - *prev_close_;
-        prev_close_ = close;
+        const auto prev = prev_close_.step(close);
+        if (!prev) return std::nullopt;
+        const double m = close - *prev;
         if (!std::isfinite(m)) return std::nullopt;
         std::optional<double> numerator;
         if (const auto ml = mom_long_.step(m); ml && std::isfinite(*ml)) {
@@ -46,7 +43,7 @@ private:
           abs_long_(*core::Ema::make(long_period)),
           abs_short_(*core::Ema::make(short_period)) {}
 
-    std::optional<double> prev_close_;
+    core::PreviousClose prev_close_;
     std::optional<double> last_value_;
     core::Ema mom_long_;
     core::Ema mom_short_;
