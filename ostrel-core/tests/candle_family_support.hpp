@@ -1,4 +1,5 @@
-// Helpers for the candle-family tests: build by name, make candles, feed them.
+// Helpers for the candle-family tests: build by name, make candles, feed them, read
+// the named outputs as values.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -46,6 +47,13 @@ inline Values feed(Indicator& ind, const std::vector<FeedSnapshot>& bars) {
     Values out;
     for (const auto& b : bars) out.push_back(ind.update(b));
     return out;
+}
+
+// The values of the named outputs, in order.
+inline std::vector<double> outs(const Indicator& ind) {
+    std::vector<double> v;
+    for (const auto& o : ind.outputs()) v.push_back(o.value);
+    return v;
 }
 
 }  // namespace candlefam

@@ -15,6 +15,7 @@ namespace {
 using candlefam::bar;
 using candlefam::feed;
 using candlefam::make;
+using candlefam::outs;
 using candlefam::Values;
 using ostrel::FeedSnapshot;
 using ostrel::Indicator;
@@ -27,13 +28,6 @@ FeedSnapshot at(double c, double below = 0.25) { return bar(c, c + 0.5, c - belo
 std::vector<FeedSnapshot> falling(double first, int n, double below = 0.25) {
     std::vector<FeedSnapshot> v;
     for (int i = 0; i < n; ++i) v.push_back(at(first - i, below));
-    return v;
-}
-
-// Outputs of a multi-output kind as (setup, countdown, direction).
-std::vector<double> outs(const Indicator& ind) {
-    std::vector<double> v;
-    for (const auto& o : ind.outputs()) v.push_back(o.value);
     return v;
 }
 

@@ -12,6 +12,7 @@ namespace {
 using candlefam::bar;
 using candlefam::feed;
 using candlefam::make;
+using candlefam::outs;
 using candlefam::Values;
 using ostrel::FeedSnapshot;
 using ostrel::Indicator;
@@ -19,12 +20,6 @@ using ostrel::Indicator;
 constexpr auto N = std::nullopt;
 
 FeedSnapshot at(double c, double high) { return bar(c, high, c - 0.25, c); }
-
-std::vector<double> outs(const Indicator& ind) {
-    std::vector<double> v;
-    for (const auto& o : ind.outputs()) v.push_back(o.value);
-    return v;
-}
 
 }  // namespace
 

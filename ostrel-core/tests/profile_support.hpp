@@ -1,10 +1,12 @@
 // Helpers for the profile-kind tests: candles from five numbers, the named outputs
-// as values, and the uneven candle series both profile test files run.
+// as values (the candle-family helper), and the uneven candle series both profile
+// test files run.
 #pragma once
 
 #include <limits>
 #include <vector>
 
+#include "candle_family_support.hpp"
 #include "catalogue/catalogue.hpp"
 
 namespace profile_support {
@@ -21,11 +23,7 @@ inline ostrel::FeedSnapshot snap(const Bar& b) {
     return s;
 }
 
-inline std::vector<double> outs(const ostrel::Indicator& ind) {
-    std::vector<double> v;
-    for (const ostrel::NamedOutput& o : ind.outputs()) v.push_back(o.value);
-    return v;
-}
+using candlefam::outs;
 
 // A candle series with uneven prices and volumes, a zero-volume candle (#2) and a
 // candle with high equal to low (#3).

@@ -12,15 +12,10 @@ namespace {
 using candlefam::bar;
 using candlefam::flat;
 using candlefam::make;
+using candlefam::outs;
 using candlefam::reason;
 using candlefam::Values;
 using ostrel::FeedSnapshot;
-
-std::vector<double> outs(const ostrel::Indicator& ind) {
-    std::vector<double> v;
-    for (const auto& o : ind.outputs()) v.push_back(o.value);
-    return v;
-}
 
 double one(const char* kind, const FeedSnapshot& b) {
     auto v = make(kind, {})->update(b);

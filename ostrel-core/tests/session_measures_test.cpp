@@ -12,6 +12,7 @@
 namespace {
 
 using candlefam::make;
+using candlefam::outs;
 using candlefam::reason;
 using candlefam::Values;
 using ostrel::FeedSnapshot;
@@ -32,12 +33,6 @@ Values run(const char* kind, std::vector<double> params, const std::vector<FeedS
     auto ind = make(kind, params);
     if (!ind) return {};
     return candlefam::feed(*ind, bars);
-}
-
-std::vector<double> outs(const ostrel::Indicator& ind) {
-    std::vector<double> v;
-    for (const auto& o : ind.outputs()) v.push_back(o.value);
-    return v;
 }
 
 const char* const kOffsetKinds[] = {"SessionHighLow", "SessionRange", "SessionVwap",
