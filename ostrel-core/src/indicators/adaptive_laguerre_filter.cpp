@@ -20,14 +20,7 @@ public:
         const double e = previous_ ? std::fabs(x - *previous_) : 0.0;
         errors_.push(e);
 
-        const auto& ring = errors_.window;
-        double hi = ring[0];
-        double lo = ring[0];
-        for (std::size_t i = 1; i < ring.size(); ++i) {
-            const double v = ring[i];
-            if (v > hi) hi = v;
-            if (v < lo) lo = v;
-        }
+        const auto [hi, lo] = errors_.high_low();
         if (hi - lo > 0.0) {
             push_candidate((e - lo) / (hi - lo));
             alpha_ = median_candidate();

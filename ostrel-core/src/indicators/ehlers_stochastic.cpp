@@ -21,14 +21,7 @@ public:
         if (!filt) return std::nullopt;
         w_.push(*filt);
         if (!w_.full()) return std::nullopt;
-        const auto& ring = w_.window;
-        double hi = ring[0];
-        double lo = ring[0];
-        for (std::size_t i = 1; i < ring.size(); ++i) {
-            const double v = ring[i];
-            if (v > hi) hi = v;
-            if (v < lo) lo = v;
-        }
+        const auto [hi, lo] = w_.high_low();
         const double stoc = hi - lo > 0.0 ? 2.0 * (*filt - lo) / (hi - lo) - 1.0 : 0.0;
         const double value = previous_ ? midpoint(stoc, *previous_) : stoc;
         previous_ = stoc;

@@ -14,14 +14,7 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;
         if (!w_.push_finite(x)) return std::nullopt;
-        const auto& ring = w_.window;
-        double hi = ring[0];
-        double lo = ring[0];
-        for (std::size_t i = 1; i < ring.size(); ++i) {
-            const double v = ring[i];
-            if (v > hi) hi = v;
-            if (v < lo) lo = v;
-        }
+        const auto [hi, lo] = w_.high_low();
         const double pos = hi - lo > 0.0 ? 2.0 * (x - lo) / (hi - lo) - 1.0 : 0.0;
         v_ = std::clamp(0.33 * pos + 0.67 * v_, -0.999, 0.999);
         const double fisher = 0.5 * std::log((1.0 + v_) / (1.0 - v_)) + 0.5 * previous_.value_or(0.0);

@@ -1,6 +1,6 @@
 // A plain ring window of the last `period` values in arrival order, shared by the
-// kinds that scan their whole window on each update; and the running-peak drawdown
-// scan of such a window of levels.
+// kinds that scan their whole window on each update, with its high-low scan; and the
+// running-peak drawdown scan of such a window of levels.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +24,23 @@ struct RollingWindow {
     // The step the close-window kinds open with: a non-finite v changes nothing and
     // gives false; otherwise v is appended and the answer is whether the window is full.
     bool push_finite(double v) { return core::push_finite(window, v); }
+
+    // The highest and lowest value held, scanning oldest first; the window must not
+    // be empty.
+    struct HighLow {
+        double high;
+        double low;
+    };
+    HighLow high_low() const {
+        double hi = window[0];
+        double lo = window[0];
+        for (std::size_t i = 1; i < window.size(); ++i) {
+            const double v = window[i];
+            if (v > hi) hi = v;
+            if (v < lo) lo = v;
+        }
+        return {hi, lo};
+    }
 
     Ring<double> window;
     std::size_t period;
