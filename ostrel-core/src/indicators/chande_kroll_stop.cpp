@@ -31,14 +31,8 @@ public:
         high_stops_.push(window_.highest_high() - offset);
         low_stops_.push(window_.lowest_low() + offset);
         if (!high_stops_.full()) return std::nullopt;
-        double stop_short = -std::numeric_limits<double>::infinity();
-        double stop_long = std::numeric_limits<double>::infinity();
-        high_stops_.for_each([&](double v) {
-            if (v > stop_short) stop_short = v;
-        });
-        low_stops_.for_each([&](double v) {
-            if (v < stop_long) stop_long = v;
-        });
+        const double stop_short = core::highest(high_stops_);
+        const double stop_long = core::lowest(low_stops_);
         outputs_.store({stop_long, stop_short});
         return stop_long;
     }

@@ -24,14 +24,8 @@ public:
         lows_.push(c->low);
         auto s = sma_.step(c->close);
         if (!s) return std::nullopt;
-        double hh = -std::numeric_limits<double>::infinity();
-        double ll = std::numeric_limits<double>::infinity();
-        highs_.for_each([&](double h) {
-            if (h > hh) hh = h;
-        });
-        lows_.for_each([&](double l) {
-            if (l < ll) ll = l;
-        });
+        const double hh = core::highest(highs_);
+        const double ll = core::lowest(lows_);
         double half = multiplier_ * (hh - ll);
         outputs_.store({*s + half, *s, *s - half});
         return *s + half;

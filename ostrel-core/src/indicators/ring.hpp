@@ -1,9 +1,11 @@
 // A fixed-capacity ring window in arrival order; its storage is reserved once. Also
-// the opening step of the kinds that keep a window of finite inputs.
+// the opening step of the kinds that keep a window of finite inputs, and the plain
+// highest and lowest scans of a window.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace ostrel::core {
@@ -65,6 +67,26 @@ bool push_finite(Window& w, double v) {
     if (!std::isfinite(v)) return false;
     w.push(v);
     return w.full();
+}
+
+// The largest value held, scanning oldest first from -infinity (which an empty
+// window gives).
+inline double highest(const Ring<double>& w) {
+    double hi = -std::numeric_limits<double>::infinity();
+    w.for_each([&](double v) {
+        if (v > hi) hi = v;
+    });
+    return hi;
+}
+
+// The smallest value held, scanning oldest first from +infinity (which an empty
+// window gives).
+inline double lowest(const Ring<double>& w) {
+    double lo = std::numeric_limits<double>::infinity();
+    w.for_each([&](double v) {
+        if (v < lo) lo = v;
+    });
+    return lo;
 }
 
 }  // namespace ostrel::core

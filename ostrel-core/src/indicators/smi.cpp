@@ -27,14 +27,8 @@ public:
         highs_.push(c->high);
         lows_.push(c->low);
         if (!highs_.full()) return std::nullopt;
-        double hh = -std::numeric_limits<double>::infinity();
-        double ll = std::numeric_limits<double>::infinity();
-        highs_.for_each([&](double h) {
-            if (h > hh) hh = h;
-        });
-        lows_.for_each([&](double l) {
-            if (l < ll) ll = l;
-        });
+        const double hh = core::highest(highs_);
+        const double ll = core::lowest(lows_);
         double rel = c->close - midpoint(hh, ll);
         double range = hh - ll;
         // Ema::step takes nothing from a non-finite input.

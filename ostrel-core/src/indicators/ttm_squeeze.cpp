@@ -35,14 +35,8 @@ public:
         if (!atr || !bb || !sma) return std::nullopt;
         const double kc_width = *atr * kc_mult_;
         const double squeeze = (bb->lower >= *sma - kc_width && bb->upper <= *sma + kc_width) ? 1.0 : 0.0;
-        double hh = -std::numeric_limits<double>::infinity();
-        double ll = std::numeric_limits<double>::infinity();
-        highs_.for_each([&](double h) {
-            if (h > hh) hh = h;
-        });
-        lows_.for_each([&](double l) {
-            if (l < ll) ll = l;
-        });
+        const double hh = core::highest(highs_);
+        const double ll = core::lowest(lows_);
         const double base = midpoint(*sma, midpoint(hh, ll));
         double sy = 0.0, sxy = 0.0, x = 0.0;
         closes_.for_each([&](double v) {
