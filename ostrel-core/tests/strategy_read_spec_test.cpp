@@ -22,7 +22,7 @@ json::Value parse(std::string_view text) {
     return v ? std::move(*v) : json::Value();
 }
 
-// The minimal specification with extra members (a repeated key keeps the last value).
+// The minimal strategy with extra members (a repeated key keeps the last value).
 std::string with(std::string_view extra) {
     return kMinimal + (extra.empty() ? "" : ", ") + std::string(extra) + "}";
 }
@@ -90,7 +90,7 @@ TEST(StrategyReadSpec, MissingFieldsInDeclarationOrder) {
               "missing field `sizing`");
     // Present members are read before anything missing is reported.
     EXPECT_EQ(spec_error(R"({"warmup": -1})"), "invalid value: integer `-1`, expected u32");
-    // Only an object is a specification.
+    // Only an object is a strategy.
     EXPECT_EQ(spec_error("[]"), "invalid type: sequence, expected struct StrategySpec");
 }
 

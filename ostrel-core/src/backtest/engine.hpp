@@ -51,9 +51,9 @@ struct IndicatorSlot {
 
 class Backtest {
 public:
-    // Sets up a run of a specification that has passed its checks: checks it again,
+    // Sets up a run of a strategy that has passed its checks: checks it again,
     // builds the indicators in byte order of their ids, takes the warm-up (the
-    // specification's, else the largest of the indicators') and sizes the history
+    // strategy's, else the largest of the indicators') and sizes the history
     // for the rules' lookback (and the vol_target lookback) + 1, but never beyond
     // `bars` (the number of candles the run will step; 0 when unknown), which is
     // also reserved for the equity curve.

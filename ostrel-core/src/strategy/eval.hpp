@@ -1,6 +1,6 @@
 // Evaluation of a strategy's rules over the engine's bar history.
 //
-// `RuleSet` is built once per run from a checked specification: it numbers every key
+// `RuleSet` is built once per run from a checked `StrategySpec`: it numbers every key
 // that the rules reference (`slots()`, see strategy/history.hpp) and compiles each
 // rule into a flat node list whose references point at those slots. Evaluating a rule
 // then reads the history by index and slot only: no text lookups and no allocation.

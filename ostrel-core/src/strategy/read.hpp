@@ -1,8 +1,8 @@
-// Reading a strategy specification and its parts from the JSON value tree.
+// Reading a `StrategySpec` and its parts from the JSON value tree.
 //
 // Every reader takes the value by reference and may move strings and subtrees out of
 // it; it returns no fault, or the first fault with its whole message (the caller adds
-// its own prefix). Records accept the object form and, except the specification
+// its own prefix). Records accept the object form and, except the `StrategySpec`
 // itself, the array form; members are visited in key byte order, the first fault wins,
 // and missing required fields are reported afterwards in declaration order.
 #pragma once
@@ -32,7 +32,7 @@ json::Fault read_strategy_spec(json::Value& v, StrategySpec& out);
 
 namespace ostrel {
 
-// The specification from a value tree that the reader takes over, or the reading
+// The `StrategySpec` from a value tree that the reader takes over, or the reading
 // error whose message is the whole text (no position).
 json::Read<StrategySpec> strategy_spec_from_value(json::Value v);
 

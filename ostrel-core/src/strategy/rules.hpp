@@ -1,5 +1,5 @@
 // The rule language of a strategy: conditions over operands, as read from a
-// specification. These trees are the read-only description of a rule; the engine
+// `StrategySpec`. These trees are the read-only description of a rule; the engine
 // evaluates them through `CompiledRule` (strategy/eval.hpp), which resolves every
 // indicator reference to a value slot once, before the first bar.
 #pragma once

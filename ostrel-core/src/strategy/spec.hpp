@@ -1,4 +1,4 @@
-// The strategy specification: declared indicators, rules, sizing, costs, risk limits
+// `StrategySpec`, a strategy: declared indicators, rules, sizing, costs, risk limits
 // and execution settings, with the defaults of absent members, and its checks.
 #pragma once
 
