@@ -94,7 +94,7 @@ TEST(StrategyReadSpec, MissingFieldsInDeclarationOrder) {
     EXPECT_EQ(spec_error("[]"), "invalid type: sequence, expected struct StrategySpec");
 }
 
-TEST(StrategyReadSpec, MinimalSpecificationTakesEveryDefault) {
+TEST(StrategyReadSpec, MinimalStrategyTakesEveryDefault) {
     StrategySpec s = spec(with(""));
     EXPECT_EQ(s.spec_version, 1u);
     EXPECT_EQ(s.symbol, "BTCUSDT");
@@ -121,7 +121,7 @@ TEST(StrategyReadSpec, MinimalSpecificationTakesEveryDefault) {
     EXPECT_EQ(s.warmup, std::nullopt);
 }
 
-TEST(StrategyReadSpec, FullSpecification) {
+TEST(StrategyReadSpec, FullStrategy) {
     StrategySpec s = spec(R"({
         "spec_version": 2, "symbol": "", "ref_symbol": "ETHUSDT", "timeframe": "",
         "indicators": {"fast": {"type": "Sma", "params": [10]}, "bb": ["BollingerBands", [20, 2], "kline"]},
@@ -393,7 +393,7 @@ TEST(StrategyReadSpec, Execution) {
 }
 
 TEST(StrategyReadSpec, ReadThenCheck) {
-    // A specification that reads can still fail its checks.
+    // A strategy that reads can still fail its checks.
     auto s = spec(with(R"("indicators": {"vol": {"type": "Obv", "feed": "trade"}}, "entry": {"gt": ["rsi.value", 50]})"));
     ASSERT_TRUE(s.validate().has_value());
     EXPECT_EQ(s.validate()->display(), "rule references undeclared indicator: rsi.value");
