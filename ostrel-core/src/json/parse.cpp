@@ -1,4 +1,5 @@
 #include "json/parse.hpp"
+#include "json/utf8.hpp"
 
 #include <charconv>
 #include <cstring>
@@ -72,42 +73,6 @@ inline void push_utf8(std::string& out, std::uint32_t cp) {
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
-}
-
-// Well-formed UTF-8 (RFC 3629: no overlong forms, no surrogates, at most U+10FFFF).
-bool valid_utf8(const unsigned char* s, std::size_t n) {
-    std::size_t i = 0;
-    while (i < n) {
-        unsigned char c = s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len;
-        std::uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (n - i < len) return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            unsigned char cc = s[i + k];
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
-        if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
-        i += len;
-    }
-    return true;
 }
 
 // Bytewise unsigned key order, inlined for the short keys of records.
