@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
-#include "indicators/ema.hpp"
-#include "indicators/sma.hpp"
-#include "indicators/wma.hpp"
+#include "indicators/core/ema.hpp"
+#include "indicators/core/sma.hpp"
+#include "indicators/core/wma.hpp"
 
 using namespace ostrel;
 using Clock = std::chrono::steady_clock;

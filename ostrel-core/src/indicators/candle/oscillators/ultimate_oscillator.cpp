@@ -1,0 +1,86 @@
+#include <utility>
+
+#include "catalogue/params.hpp"
+#include "indicators/candle_guard.hpp"
+#include "indicators/core/ring.hpp"
+
+namespace ostrel::kinds {
+
+// Buying pressure over true range in three windows, weighted 4 : 2 : 1 in the order
+// of the parameters, scaled to 0..100. A window without range counts half its
+// weight.
+class UltimateOscillator final : public Indicator {
+public:
+    static Expected<UltimateOscillator, IndicatorError> make(std::size_t s, std::size_t m, std::size_t l) {
+        if (s == 0 || m == 0 || l == 0) return IndicatorError::zero_period();
+        std::size_t longest = s;
+        if (m > longest) longest = m;
+        if (l > longest) longest = l;
+        // The ring holds longest + 1 pairs: a ring longer than any other window is
+        // refused rather than risking an allocation that cannot succeed.
+        if (longest >= MAX_PERIOD) return IndicatorError::too_long();
+        return UltimateOscillator(s, m, l, longest);
+    }
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = core::checked_candle(f);
+        if (!c) return std::nullopt;
+        if (!prev_close_) {
+            prev_close_ = c->close;
+            return std::nullopt;
+        }
+        double p = *prev_close_;
+        prev_close_ = c->close;
+        double lo = c->low < p ? c->low : p;
+        double hi = c->high > p ? c->high : p;
+        double bp = c->close - lo;
+        double tr = hi - lo;
+        ring_.push({bp, tr});
+        for (Window& w : windows_) {
+            w.bp = w.bp + bp;
+            w.tr = w.tr + tr;
+        }
+        for (Window& w : windows_) {
+            if (ring_.size() > w.length) {
+                const auto& gone = ring_.back(w.length);
+                w.bp = w.bp - gone.first;
+                w.tr = w.tr - gone.second;
+            }
+        }
+        if (ring_.size() > longest_) ring_.pop_oldest();
+        if (++pairs_ < longest_) return std::nullopt;
+        double a_s = windows_[0].tr == 0.0 ? 2.0 : (windows_[0].bp / windows_[0].tr) * 4.0;
+        double a_m = windows_[1].tr == 0.0 ? 1.0 : (windows_[1].bp / windows_[1].tr) * 2.0;
+        double a_l = windows_[2].tr == 0.0 ? 0.5 : windows_[2].bp / windows_[2].tr;
+        return ((a_s + a_m) + a_l) * 100.0 / 7.0;
+    }
+    std::size_t warmup_period() const override { return longest_ + 1; }
+
+private:
+    struct Window {
+        std::size_t length;
+        double bp = 0.0;
+        double tr = 0.0;
+    };
+
+    UltimateOscillator(std::size_t s, std::size_t m, std::size_t l, std::size_t longest)
+        : ring_(longest + 1), longest_(longest), windows_{Window{s}, Window{m}, Window{l}} {}
+
+    std::optional<double> prev_close_;
+    core::Ring<std::pair<double, double>> ring_;  // (buying pressure, true range)
+    std::size_t longest_;
+    Window windows_[3];  // short, medium, long
+    std::size_t pairs_ = 0;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_UltimateOscillator(std::span<const double> p) {
+    OSTREL_TRY(s, param_usize(p, 0, "UltimateOscillator"));
+    OSTREL_TRY(m, param_usize(p, 1, "UltimateOscillator"));
+    OSTREL_TRY(l, param_usize(p, 2, "UltimateOscillator"));
+    return box_kind<kinds::UltimateOscillator>("UltimateOscillator", kinds::UltimateOscillator::make(s, m, l));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,33 @@
+#include "catalogue/params.hpp"
+#include "indicators/core/adx.hpp"
+#include "indicators/candle_guard.hpp"
+
+namespace ostrel::kinds {
+
+// Directional index: 100 * |+DI - -DI| / (+DI + -DI), 0 when both are 0.
+class Dx final : public Indicator {
+public:
+    explicit Dx(core::DirectionalMovement dm) : dm_(dm) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = core::checked_candle(f);
+        if (!c) return std::nullopt;
+        auto d = dm_.step(*c);
+        if (!d) return std::nullopt;
+        return d->dx;
+    }
+    std::size_t warmup_period() const override { return dm_.period() + 1; }
+
+private:
+    core::DirectionalMovement dm_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_Dx(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "Dx"));
+    return box_kind<kinds::Dx>("Dx", core::DirectionalMovement::make(period));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,33 @@
+#include "catalogue/params.hpp"
+#include "indicators/core/adx.hpp"
+#include "indicators/candle_guard.hpp"
+
+namespace ostrel::kinds {
+
+// Upward directional indicator: 100 * smoothed +DM / smoothed TR (0 when TR is 0).
+class PlusDi final : public Indicator {
+public:
+    explicit PlusDi(core::DirectionalMovement dm) : dm_(dm) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const Candle* c = core::checked_candle(f);
+        if (!c) return std::nullopt;
+        auto d = dm_.step(*c);
+        if (!d) return std::nullopt;
+        return d->plus_di;
+    }
+    std::size_t warmup_period() const override { return dm_.period() + 1; }
+
+private:
+    core::DirectionalMovement dm_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_PlusDi(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "PlusDi"));
+    return box_kind<kinds::PlusDi>("PlusDi", core::DirectionalMovement::make(period));
+}
+
+}  // namespace ostrel::catalogue

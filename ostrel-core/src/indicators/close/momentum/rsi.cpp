@@ -1,0 +1,25 @@
+#include "catalogue/params.hpp"
+#include "indicators/core/rsi.hpp"
+
+namespace ostrel::kinds {
+
+class Rsi final : public Indicator {
+public:
+    explicit Rsi(core::Rsi s) : rsi_(std::move(s)) {}
+    std::optional<double> update(const FeedSnapshot& f) override { return rsi_.step(f.candle.close); }
+    std::size_t warmup_period() const override { return rsi_.warmup_period(); }
+
+private:
+    core::Rsi rsi_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_Rsi(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "Rsi"));
+    return box_kind<kinds::Rsi>("Rsi", core::Rsi::make(period));
+}
+
+}  // namespace ostrel::catalogue

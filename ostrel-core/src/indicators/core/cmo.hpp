@@ -1,0 +1,57 @@
+// Chande momentum sums over the last `period` moves. The running sums are never
+// recomputed: their drift is part of the values.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+#include "indicators/core/ring.hpp"
+
+namespace ostrel::core {
+
+class Cmo {
+public:
+    explicit Cmo(std::size_t period) : moves_(period), period_(period) {}
+
+    std::optional<double> step(double x) {
+        if (!std::isfinite(x)) return std::nullopt;
+        if (!previous_) {
+            previous_ = x;
+            return std::nullopt;
+        }
+        double p = *previous_;
+        previous_ = x;
+        if (moves_.full()) {
+            const auto& [u, v] = moves_.oldest();
+            sum_up_ -= u;
+            sum_down_ -= v;
+        }
+        double diff = x - p;
+        double up = std::max(diff, 0.0);
+        double down = std::max(-diff, 0.0);
+        moves_.push({up, down});
+        sum_up_ = up + sum_up_;
+        sum_down_ = down + sum_down_;
+        if (!moves_.full()) return std::nullopt;
+        double total = sum_up_ + sum_down_;
+        double value = total == 0.0 ? 0.0 : ((sum_up_ - sum_down_) * 100.0) / total;
+        last_value_ = value;
+        return value;
+    }
+
+    std::size_t period() const { return period_; }
+    std::optional<double> last_value() const { return last_value_; }
+
+private:
+    std::optional<double> previous_;
+    std::optional<double> last_value_;
+    Ring<std::pair<double, double>> moves_;
+    std::size_t period_;
+    double sum_up_ = 0.0;
+    double sum_down_ = 0.0;
+};
+
+}  // namespace ostrel::core

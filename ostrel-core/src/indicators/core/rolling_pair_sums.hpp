@@ -1,0 +1,61 @@
+// A window of `period` value pairs with the running sum of each side (never
+// re-summed). Kinds that share it apply their own order of removal and addition.
+#pragma once
+
+#include <cstddef>
+#include <utility>
+
+#include "indicators/indicator.hpp"
+#include "indicators/core/ring.hpp"
+
+namespace ostrel::core {
+
+class RollingPairSums {
+public:
+    static Expected<RollingPairSums, IndicatorError> make(std::size_t period) {
+        if (auto e = check_period(period)) return *e;
+        return RollingPairSums(period);
+    }
+
+    // Removes the oldest pair (subtracting it) when `period` are held, then appends
+    // the new pair and adds it.
+    void replace_then_add(double a, double b) {
+        if (ring_.full()) {
+            auto [oa, ob] = ring_.oldest();
+            ring_.pop_oldest();
+            sum_a_ = sum_a_ - oa;
+            sum_b_ = sum_b_ - ob;
+        }
+        ring_.push({a, b});
+        sum_a_ = sum_a_ + a;
+        sum_b_ = sum_b_ + b;
+    }
+
+    // Appends the new pair and adds it, then removes the pair beyond `period` and
+    // subtracts it: sum = (sum + new) - old.
+    void add_then_replace(double a, double b) {
+        const bool evicts = ring_.full();
+        const std::pair<double, double> old = evicts ? ring_.oldest() : std::pair<double, double>{};
+        ring_.push({a, b});
+        sum_a_ = sum_a_ + a;
+        sum_b_ = sum_b_ + b;
+        if (evicts) {
+            sum_a_ = sum_a_ - old.first;
+            sum_b_ = sum_b_ - old.second;
+        }
+    }
+
+    bool full() const { return ring_.full(); }
+    double sum_a() const { return sum_a_; }
+    double sum_b() const { return sum_b_; }
+    std::size_t period() const { return ring_.capacity(); }
+
+private:
+    explicit RollingPairSums(std::size_t period) : ring_(period) {}
+
+    Ring<std::pair<double, double>> ring_;
+    double sum_a_ = 0.0;
+    double sum_b_ = 0.0;
+};
+
+}  // namespace ostrel::core

@@ -1,0 +1,38 @@
+#include "catalogue/params.hpp"
+#include "indicators/core/breadth.hpp"
+#include "indicators/core/sma.hpp"
+
+namespace ostrel::kinds {
+
+// High-low index: the simple average over `period` bars of the share of new highs
+// among new highs and new lows, NH x 100 / max(NH + NL, 1).
+class HighLowIndex final : public Indicator {
+public:
+    static Expected<HighLowIndex, IndicatorError> make(std::size_t period) {
+        OSTREL_TRY(sma, core::Sma::make(period));
+        return HighLowIndex(std::move(sma));
+    }
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const auto c = core::BreadthCounts::of(f);
+        if (!c) return std::nullopt;
+        const std::int64_t total = c->new_highs + c->new_lows;
+        return sma_.step(static_cast<double>(c->new_highs) * 100.0 / static_cast<double>(total > 1 ? total : 1));
+    }
+    std::size_t warmup_period() const override { return sma_.period(); }
+
+private:
+    explicit HighLowIndex(core::Sma sma) : sma_(std::move(sma)) {}
+
+    core::Sma sma_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_HighLowIndex(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "HighLowIndex"));
+    return box_kind<kinds::HighLowIndex>("HighLowIndex", kinds::HighLowIndex::make(period));
+}
+
+}  // namespace ostrel::catalogue

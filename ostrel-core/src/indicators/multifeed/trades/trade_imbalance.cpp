@@ -1,0 +1,39 @@
+#include "catalogue/params.hpp"
+#include "indicators/feed_access.hpp"
+#include "indicators/core/rolling_pair_sums.hpp"
+
+namespace ostrel::kinds {
+
+// Buy less sell volume over buy plus sell volume of the last `period` trades; 0
+// when those trades have no volume.
+class TradeImbalance final : public Indicator {
+public:
+    explicit TradeImbalance(core::RollingPairSums s) : s_(std::move(s)) {}
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const bool any = core::for_each_trade(f, [&](const Trade& t) {
+            if (t.is_sell)
+                s_.add_then_replace(0.0, t.size);
+            else
+                s_.add_then_replace(t.size, 0.0);
+        });
+        if (!any || !s_.full()) return std::nullopt;
+        const double total = s_.sum_a() + s_.sum_b();
+        if (!(total > 0.0)) return 0.0;
+        return (s_.sum_a() - s_.sum_b()) / total;
+    }
+    std::size_t warmup_period() const override { return s_.period(); }
+
+private:
+    core::RollingPairSums s_;
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_TradeImbalance(std::span<const double> p) {
+    OSTREL_TRY(period, param_usize(p, 0, "TradeImbalance"));
+    return box_kind<kinds::TradeImbalance>("TradeImbalance", core::RollingPairSums::make(period));
+}
+
+}  // namespace ostrel::catalogue

@@ -1,0 +1,30 @@
+#include "catalogue/params.hpp"
+#include "indicators/core/candle_pattern.hpp"
+
+namespace ostrel::kinds {
+
+// A gap between two same-coloured bodies, then an opposite candle opening in the second
+// body and closing inside the gap.
+class TasukiGap final : public core::CandlePattern<TasukiGap, 3> {
+public:
+    double test(const core::CandleShapes<3>& w) const {
+        const auto& [k1, k2, k3] = w;
+        if (k1.c > k1.o) {
+            if (k2.c > k2.o && k2.o > k1.c && k3.c < k3.o && k2.o < k3.o && k3.o < k2.c && k1.c < k3.c && k3.c < k2.o)
+                return core::PATTERN_BULLISH;
+            return core::PATTERN_NONE;
+        }
+        if (k1.c < k1.o && k2.c < k2.o && k2.o < k1.c && k3.c > k3.o && k2.c < k3.o && k3.o < k2.o && k2.o < k3.c &&
+            k3.c < k1.c)
+            return core::PATTERN_BEARISH;
+        return core::PATTERN_NONE;
+    }
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_TasukiGap(std::span<const double>) { return box_kind(kinds::TasukiGap{}); }
+
+}  // namespace ostrel::catalogue

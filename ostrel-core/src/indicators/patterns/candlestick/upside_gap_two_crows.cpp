@@ -1,0 +1,24 @@
+#include "catalogue/params.hpp"
+#include "indicators/core/candle_pattern.hpp"
+
+namespace ostrel::kinds {
+
+// A white candle, a black one gapping above it, then a larger black candle engulfing the
+// second and still closing above the first (bearish only).
+class UpsideGapTwoCrows final : public core::CandlePattern<UpsideGapTwoCrows, 3> {
+public:
+    double test(const core::CandleShapes<3>& w) const {
+        const auto& [k1, k2, k3] = w;
+        if (k1.c > k1.o && k2.c < k2.o && k2.c > k1.c && k3.c < k3.o && k3.o > k2.o && k3.c < k2.c && k3.c > k1.c)
+            return core::PATTERN_BEARISH;
+        return core::PATTERN_NONE;
+    }
+};
+
+}  // namespace ostrel::kinds
+
+namespace ostrel::catalogue {
+
+BuildResult build_UpsideGapTwoCrows(std::span<const double>) { return box_kind(kinds::UpsideGapTwoCrows{}); }
+
+}  // namespace ostrel::catalogue
