@@ -70,26 +70,27 @@ std::optional<BacktestError> Backtest::step(const BarInput& bar) {
     const Candle& candle = bar.candle;
     const std::uint64_t index = bar_count_;
 
-    // 1. Costs that need feeds (the case runner refuses them before the first bar).
+    // Costs that need feeds a run does not have (the case runner refuses them before
+    // the first bar).
     if (spec.costs.slippage.kind == Slippage::Kind::Spread)
         return BacktestError::invalid_spec(std::string(SPREAD_REFUSAL));
     if (spec.costs.funding) return BacktestError::invalid_spec(std::string(FUNDING_REFUSAL));
 
-    // 2. The bar's valid trades, in arrival order.
+    // The bar's valid trades, in arrival order.
     trades_.clear();
     std::size_t cursor = 0;
     while (const Trade* t = next_valid_trade(bar.trades, cursor)) trades_.push_back(*t);
 
-    // 3.
+    // The last bar seen, for the end-of-run close.
     last_bar_ = std::make_pair(candle.time, candle.close);
 
-    // 4. The pending order, against a history without this bar; its fills get no
-    // order book (the close fills of step 10 get the bar's).
+    // The pending order, against a history without this bar; its fills get no
+    // order book (the fills at the close, when the rules are applied, get the bar's).
     if (auto e = settle_pending(pending_, fill_context(candle, nullptr, index), ledger_, entry_bar_,
                                 trailing_extreme_))
         return e;
 
-    // 5. Indicators, in id order; only what an update returns is stored.
+    // Indicators, in id order; only what an update returns is stored.
     FeedSnapshot snapshot{bar.reference, bar.derivatives, candle, std::span<const Trade>(trades_), bar.order_book,
                           bar.cross_section};
     row_.clear();
@@ -101,17 +102,18 @@ std::optional<BacktestError> Backtest::step(const BarInput& bar) {
         for (const NamedOutput& o : slot.indicator->outputs()) row_.set(slot.keys.output_slot(o.name), o.value);
     }
 
-    // 6, 7.
+    // The bar and its values join the history; the bar is counted.
     history_.push(candle, row_);
     ++bar_count_;
 
-    // 8.
+    // Stop loss, trailing stop, take profit and liquidation of an open position.
     apply_protective_exits(spec.risk, taker_rate_, candle, ledger_, entry_bar_, trailing_extreme_);
 
-    // 9. Every bar gets a point, warm-up bars included.
+    // The equity point: every bar gets one, warm-up bars included.
     equity_.push_back(EquityPoint{candle.time, ledger_.cash + (candle.close * ledger_.qty)});
 
-    // 10.
+    // From the warm-up on: the exit rule of an open position or the entry rules when
+    // flat, filled at the close or placed as an order for the next bar.
     if (index < warmup_) return std::nullopt;
     return apply_rules(candle, bar.order_book, index);
 }
