@@ -11,11 +11,13 @@
 using namespace pattern_support;
 
 // One flat candle per pivot price, then one 10% against the last pivot, which confirms
-// it; the code is the one given on that last candle.
+// it; the code is the one given on that last candle. A candle with its high below its
+// low, fed first, gives no value and changes nothing.
 TEST(ChartPatterns, EveryFormationGivesItsCodeOnTheConfirmingBar) {
     for (const auto& row : table_file::read("indicators/patterns/data/chart.txt")) {
         auto ind = make(row[0]);
         if (!ind) continue;
+        EXPECT_FALSE(ind->update(bar("10,9,11,10")).has_value()) << row[0];
         for (std::size_t i = 2; i < row.size(); ++i) ind->update(bar(row[i]));
         const double last = row.num(row.size() - 1);
         const bool last_high = last > row.num(row.size() - 2);
