@@ -33,6 +33,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 }  // namespace
 
 TEST(Metrics, Table) {
+    EXPECT_EQ(compute_metrics({}, {}, 10000), Metrics{});  // no curve, no trades: every metric 0
     auto list = [](const std::string& cell) {
         std::vector<double> out;
         std::stringstream in(cell);
