@@ -158,6 +158,23 @@ TEST(JsonRead, RecordValues) {
     EXPECT_TRUE(r.flag);
 }
 
+// A record of more fields than the usual 64: the last one required and missing.
+TEST(JsonRead, RecordOfManyFields) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < 70; ++i) keys.push_back("f" + std::to_string(i));
+    std::vector<Field> fields;
+    for (const auto& k : keys) fields.push_back({k, k == "f69"});
+    const RecordShape shape{"struct Big", "struct Big with 70 elements", fields};
+    Value x = v("{\"f68\":1,\"f3\":2,\"zz\":3}");
+    std::string seen;
+    Fault f = read_record(x, shape, [&](std::size_t i, Value&) -> Fault {
+        seen += std::to_string(i) + " ";
+        return {};
+    });
+    EXPECT_EQ(seen, "3 68 ");
+    EXPECT_EQ(msg(f), "missing field `f69`");
+}
+
 TEST(JsonRead, DenyUnknownAndObjectOnly) {
     static constexpr Field fields[] = {{"id", true}, {"x", true}};
     static constexpr RecordShape shape{"struct T", "struct T with 2 elements", fields, true, false};
