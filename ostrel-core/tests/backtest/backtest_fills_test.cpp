@@ -26,13 +26,6 @@ BarHistory closes_history(const std::vector<double>& closes, std::size_t capacit
     return h;
 }
 
-std::optional<double> size(const Sizing& s, const Risk& r, double equity, double price,
-                           std::optional<double> vol = std::nullopt) {
-    SizeResult res = size_position(s, r, equity, price, vol);
-    EXPECT_TRUE(res.has_value());
-    return res ? *res : std::nullopt;
-}
-
 struct FillRun {
     StrategySpec spec;
     BarHistory history{8, 0};
@@ -55,53 +48,24 @@ struct FillRun {
 
 }  // namespace
 
-TEST(SizePosition, KindsAndCaps) {
-    Risk none;
-    EXPECT_EQ(size(Sizing::fixed_qty(5), none, 10000, 100), 5.0);
-    // The notional 50000 is capped at equity x 1.0.
-    EXPECT_EQ(size(Sizing::fixed_qty(500), none, 10000, 100), 100.0);
-    EXPECT_EQ(size(Sizing::fixed_fraction(0.5), none, 10000, 100), 50.0);
-    EXPECT_EQ(size(Sizing::fixed_cash(2500), none, 10000, 100), 25.0);
-
-    Risk lev;
-    lev.max_leverage = 3.0;
-    EXPECT_EQ(size(Sizing::fixed_fraction(2.0), lev, 10000, 100), 200.0);
-    lev.max_position_pct = 10.0;  // caps the notional at 1000 despite the leverage
-    EXPECT_EQ(size(Sizing::fixed_fraction(2.0), lev, 10000, 100), 10.0);
-
-    Risk stop;
-    stop.stop_loss_pct = 2.0;
-    // ((1 x 10000) / 100) / ((50 x 2) / 100) = 100 units, notional 5000.
-    EXPECT_EQ(size(Sizing::risk_per_trade(1.0), stop, 10000, 50), 100.0);
-    stop.stop_loss_pct = 0.0;
-    EXPECT_EQ(size(Sizing::risk_per_trade(1.0), stop, 10000, 50), std::nullopt);
-
-    EXPECT_EQ(size(Sizing::vol_target(0.02, 3), none, 10000, 100), std::nullopt);
-    EXPECT_EQ(size(Sizing::vol_target(0.02, 3), none, 10000, 100, 0.1), 20.0);
-}
-
-TEST(SizePosition, NothingToOpen) {
-    Risk none;
-    EXPECT_EQ(size(Sizing::fixed_qty(5), none, 0, 100), std::nullopt);
-    EXPECT_EQ(size(Sizing::fixed_qty(5), none, -1, 100), std::nullopt);
-    EXPECT_EQ(size(Sizing::fixed_qty(5), none, 10000, 0), std::nullopt);
-    EXPECT_EQ(size(Sizing::fixed_qty(0), none, 10000, 100), std::nullopt);
-    EXPECT_EQ(size(Sizing::fixed_qty(-2), none, 10000, 100), std::nullopt);
-    EXPECT_EQ(size(Sizing::fixed_qty(std::nan("")), none, 10000, 100), std::nullopt);
-    // A NaN cap loses to the notional in the minimum.
-    Risk nan_lev;
-    nan_lev.max_leverage = std::nan("");
-    EXPECT_EQ(size(Sizing::fixed_qty(5), nan_lev, 10000, 100), 5.0);
-}
-
+// The sizes themselves are rows of data/orders.txt (backtest_orders_test.cpp).
 TEST(SizePosition, RiskPerTradeWithoutStopFailsOnlyWhenSizing) {
-    Risk none;
-    SizeResult r = size_position(Sizing::risk_per_trade(1.0), none, 10000, 50, std::nullopt);
+    SizeResult r = size_position(Sizing::risk_per_trade(1.0), Risk{}, 10000, 50, std::nullopt);
     ASSERT_FALSE(r.has_value());
     EXPECT_EQ(r.error().display(), "invalid strategy spec: risk_per_trade sizing requires risk.stop_loss_pct");
-    // Non-positive equity or price end sizing before the stop is looked at.
-    EXPECT_EQ(size(Sizing::risk_per_trade(1.0), none, 0, 50), std::nullopt);
-    EXPECT_EQ(size(Sizing::risk_per_trade(1.0), none, 10000, -5), std::nullopt);
+}
+
+// Spread slippage: half the quoted spread over the mid; nothing without both sides or a
+// positive mid.
+TEST(Slippage, SpreadFromTheBook) {
+    const Candle c = bar(100, 100, 100, 100);
+    OrderBook book;
+    EXPECT_EQ(slippage_fraction(Slippage::spread(), c, &book, 1.0), 0.0);
+    book.bids.push_back(BookLevel{99.0, 1.0});
+    book.asks.push_back(BookLevel{101.0, 1.0});
+    EXPECT_EQ(slippage_fraction(Slippage::spread(), c, &book, 1.0), ((101.0 - 99.0) * 0.5) / 100.0);
+    book.bids[0].price = -101.0;
+    EXPECT_EQ(slippage_fraction(Slippage::spread(), c, &book, 1.0), 0.0);
 }
 
 TEST(Volatility, AvailabilityAndValue) {

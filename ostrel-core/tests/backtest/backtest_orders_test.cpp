@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "backtest/fills.hpp"
 #include "backtest/orders.hpp"
 #include "strategy/history.hpp"
 #include "strategy/spec.hpp"
+#include "support/table_file.hpp"
 
 using namespace ostrel;
 
@@ -33,37 +38,51 @@ Ledger position(double qty, double entry, double cash) {
     return l;
 }
 
-std::optional<ProtectiveHit> hit(const Risk& r, const Ledger& l, double extreme, const Candle& c) {
-    return check_protective_exits(r, l, extreme, c);
+Candle candle(const std::string& cell) {
+    double p[4] = {0, 0, 0, 0};
+    std::sscanf(cell.c_str(), "%lf,%lf,%lf,%lf", &p[0], &p[1], &p[2], &p[3]);
+    return bar(p[0], p[1], p[2], p[3]);
 }
 
 }  // namespace
 
-TEST(OrderTriggers, LongLimitStopAndStopLimit) {
-    // A limit at 99: the better open, else the limit.
-    EXPECT_EQ(triggered_price(order(K::Limit, Side::Long, 99), bar(98, 100, 97, 99)), 98.0);
-    EXPECT_EQ(triggered_price(order(K::Limit, Side::Long, 99), bar(101, 102, 99, 100)), 99.0);
-    EXPECT_EQ(triggered_price(order(K::Limit, Side::Long, 99), bar(101, 102, 99.5, 100)), std::nullopt);
-    // A stop at 105 gapped through at the open fills at the open.
-    EXPECT_EQ(triggered_price(order(K::Stop, Side::Long, 105), bar(107, 108, 106, 107)), 107.0);
-    EXPECT_EQ(triggered_price(order(K::Stop, Side::Long, 105), bar(100, 106, 99, 101)), 105.0);
-    EXPECT_EQ(triggered_price(order(K::Stop, Side::Long, 105), bar(100, 104, 99, 101)), std::nullopt);
-    // Stop 105, limit 106: min(106, max(107, 105)).
-    EXPECT_EQ(triggered_price(order(K::StopLimit, Side::Long, 105, 106), bar(107, 108, 104, 107)), 106.0);
-    EXPECT_EQ(triggered_price(order(K::StopLimit, Side::Long, 105, 106), bar(103, 104, 102, 103)), std::nullopt);
-    EXPECT_EQ(triggered_price(order(K::StopLimit, Side::Long, 105, 106), bar(107, 108, 106.5, 107)), std::nullopt);
-}
-
-TEST(OrderTriggers, ShortSideMirrors) {
-    EXPECT_EQ(triggered_price(order(K::Limit, Side::Short, 101), bar(102, 103, 100, 101)), 102.0);
-    EXPECT_EQ(triggered_price(order(K::Limit, Side::Short, 101), bar(99, 101, 98, 100)), 101.0);
-    EXPECT_EQ(triggered_price(order(K::Limit, Side::Short, 101), bar(99, 100.5, 98, 100)), std::nullopt);
-    EXPECT_EQ(triggered_price(order(K::Stop, Side::Short, 95), bar(93, 94, 92, 93)), 93.0);
-    EXPECT_EQ(triggered_price(order(K::Stop, Side::Short, 95), bar(96, 97, 95, 96)), 95.0);
-    EXPECT_EQ(triggered_price(order(K::Stop, Side::Short, 95), bar(96, 97, 95.5, 96)), std::nullopt);
-    // Stop 95, limit 94: max(94, min(93, 95)).
-    EXPECT_EQ(triggered_price(order(K::StopLimit, Side::Short, 95, 94), bar(93, 96, 92, 93)), 94.0);
-    EXPECT_EQ(triggered_price(order(K::StopLimit, Side::Short, 95, 94), bar(93, 93.5, 92, 93)), std::nullopt);
+// The rows of data/orders.txt: order triggers, protective exits and position sizes.
+TEST(Orders, TriggersProtectiveExitsAndSizes) {
+    const std::vector<std::string> kinds = {"Exit", "MarketEntry", "Limit", "Stop", "StopLimit"};  // in order
+    for (const auto& r : table_file::read("backtest/data/orders.txt")) {
+        const std::string where = "orders.txt line " + std::to_string(r.line);
+        if (r[0] == "trigger") {
+            auto k = static_cast<K>(std::find(kinds.begin(), kinds.end(), r[1]) - kinds.begin());
+            auto o = order(k, r[2] == "Long" ? Side::Long : Side::Short, r.num(3), r.opt(4).value_or(0.0));
+            EXPECT_EQ(triggered_price(o, candle(r[5])), r.opt(6)) << where;
+        } else if (r[0] == "protect") {
+            Risk risk;
+            risk.stop_loss_pct = r.opt(1);
+            risk.take_profit_pct = r.opt(2);
+            risk.trailing_stop_pct = r.opt(3);
+            risk.liquidation = r.num(4) == 1.0;
+            double extreme = r.num(8);
+            auto h = check_protective_exits(risk, position(r.num(5), r.num(6), r.num(7)), extreme, candle(r[9]));
+            EXPECT_EQ(h ? h->reason : std::string("-"), r[10]) << where;
+            if (h && r[11] != "?") EXPECT_EQ(h->price, r.num(11)) << where;
+            if (r.size() > 12) EXPECT_EQ(extreme, r.num(12)) << where;
+        } else {
+            const std::string& k = r[1];
+            const double a = r.num(2);
+            Sizing sz = k == "fixed_qty"        ? Sizing::fixed_qty(a)
+                        : k == "fixed_fraction" ? Sizing::fixed_fraction(a)
+                        : k == "fixed_cash"     ? Sizing::fixed_cash(a)
+                        : k == "risk_per_trade" ? Sizing::risk_per_trade(a)
+                                                : Sizing::vol_target(a, static_cast<std::uint32_t>(r.num(3)));
+            Risk risk;
+            risk.max_leverage = r.opt(4);
+            risk.max_position_pct = r.opt(5);
+            risk.stop_loss_pct = r.opt(6);
+            SizeResult got = size_position(sz, risk, r.num(7), r.num(8), r.opt(9));
+            ASSERT_TRUE(got.has_value()) << where;
+            EXPECT_EQ(*got, r.opt(10)) << where;
+        }
+    }
 }
 
 TEST(OrderPlacement, OffsetsApplyWithTheirSignToBothSides) {
@@ -153,73 +172,6 @@ TEST(OrderSettlement, CountdownTriggerAndWaiting) {
     ASSERT_FALSE(settle_pending(pending, ctx, ledger, entry_bar, extreme));
     EXPECT_FALSE(pending);
     EXPECT_EQ(ledger.trades.size(), 1u);
-}
-
-TEST(ProtectiveExits, StopLossLevelAndGap) {
-    Risk r;
-    r.stop_loss_pct = 5.0;
-    Ledger l = position(1.0, 100.0, 9900.0);
-    EXPECT_EQ(hit(r, l, 100, bar(99, 100, 94, 96))->price, 100.0 * ((5.0 / -100.0) + 1.0));
-    EXPECT_EQ(hit(r, l, 100, bar(99, 100, 94, 96))->reason, "stop_loss");
-    EXPECT_EQ(hit(r, l, 100, bar(93, 94, 92, 93))->price, 93.0);
-    EXPECT_FALSE(hit(r, l, 100, bar(99, 100, 95.5, 96)));
-    // A short's stop is above its entry.
-    Ledger s = position(-1.0, 100.0, 10100.0);
-    EXPECT_EQ(hit(r, s, 100, bar(101, 106, 100, 104))->price, 100.0 * ((5.0 / 100.0) + 1.0));
-    EXPECT_EQ(hit(r, s, 100, bar(107, 108, 106, 107))->price, 107.0);
-}
-
-TEST(ProtectiveExits, OrderTrailingAndTakeProfit) {
-    Risk r;
-    r.stop_loss_pct = 5.0;
-    r.take_profit_pct = 5.0;
-    Ledger l = position(1.0, 100.0, 9900.0);
-    // Both reached on one bar: the stop loss decides.
-    EXPECT_EQ(hit(r, l, 100, bar(100, 106, 94, 100))->reason, "stop_loss");
-    // Take profit at its level, or the better open.
-    EXPECT_EQ(hit(r, l, 100, bar(101, 106, 100, 104))->price, 100.0 * ((5.0 / 100.0) + 1.0));
-    EXPECT_EQ(hit(r, l, 100, bar(107, 108, 106, 107))->price, 107.0);
-    Ledger s = position(-1.0, 100.0, 10100.0);
-    EXPECT_EQ(hit(r, s, 100, bar(99, 100, 94, 96))->reason, "take_profit");
-    EXPECT_EQ(hit(r, s, 100, bar(93, 94, 92, 93))->price, 93.0);
-
-    // The trailing extreme moves with the bar before the levels are tested.
-    Risk t;
-    t.trailing_stop_pct = 10.0;
-    double extreme = 100.0;
-    EXPECT_FALSE(check_protective_exits(t, l, extreme, bar(100, 120, 109, 115)));
-    EXPECT_EQ(extreme, 120.0);
-    auto h = check_protective_exits(t, l, extreme, bar(110, 112, 100, 101));
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->reason, "trailing_stop");
-    EXPECT_EQ(h->price, 120.0 * ((10.0 / -100.0) + 1.0));
-    double low = 100.0;
-    EXPECT_FALSE(check_protective_exits(t, s, low, bar(85, 87, 80, 85)));
-    EXPECT_EQ(low, 80.0);
-    EXPECT_EQ(check_protective_exits(t, s, low, bar(85, 90, 84, 89))->price, 80.0 * ((10.0 / 100.0) + 1.0));
-}
-
-TEST(ProtectiveExits, Liquidation) {
-    Risk r;
-    r.liquidation = true;
-    // A long never liquidates while cash is at or above 0.
-    EXPECT_FALSE(hit(r, position(1.0, 100.0, 0.0), 100, bar(1, 1, 0.0001, 1)));
-    // A leveraged long with cash -20000 on 300 units: liquidation at 20000 / 300.
-    Ledger lev = position(300.0, 100.0, -20000.0);
-    EXPECT_FALSE(hit(r, lev, 100, bar(70, 71, 67, 70)));
-    auto h = hit(r, lev, 100, bar(70, 71, 60, 65));
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->reason, "liquidation");
-    EXPECT_EQ(h->price, 20000.0 / 300.0);  // the price itself, no gap rule
-    // A short is liquidated once the high reaches cash / |qty|.
-    Ledger s = position(-100.0, 100.0, 20000.0);
-    EXPECT_FALSE(hit(r, s, 100, bar(150, 199, 140, 150)));
-    EXPECT_EQ(hit(r, s, 100, bar(150, 200, 140, 150))->price, 200.0);
-    // Only when no other exit hit; entry 0 skips the level tests.
-    Risk both = r;
-    both.stop_loss_pct = 1.0;
-    EXPECT_EQ(hit(both, s, 100, bar(150, 200, 140, 150))->reason, "stop_loss");
-    EXPECT_EQ(hit(both, position(-100.0, 0.0, 20000.0), 100, bar(150, 200, 140, 150))->reason, "liquidation");
 }
 
 TEST(ProtectiveExits, ApplyClosesWithTakerFeeAndNoSlippage) {

@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "backtest/report.hpp"
 #include "json/value.hpp"
+#include "support/table_file.hpp"
 
 using namespace ostrel;
 
@@ -29,70 +32,30 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-TEST(Metrics, FlatCurveWithoutTrades) {
-    Metrics m = compute_metrics(curve({10000, 10000, 10000}), {}, 10000);
-    EXPECT_EQ(m, Metrics{});  // every metric 0, no trades
-    EXPECT_EQ(compute_metrics({}, {}, 10000), Metrics{});
-}
-
-TEST(Metrics, SingleBarHasNoRatios) {
-    Metrics m = compute_metrics(curve({12000}), {}, 10000);
-    EXPECT_EQ(m.pnl, 2000.0);
-    EXPECT_EQ(m.return_pct, 20.0);
-    EXPECT_EQ(m.sharpe, 0.0);
-    EXPECT_EQ(m.sortino, 0.0);
-    EXPECT_EQ(m.max_drawdown, 0.0);
-    EXPECT_EQ(m.calmar, kInf);  // positive return without drawdown
-}
-
-TEST(Metrics, WorkedCurve) {
-    // Values worked out separately (plain Python floats, same formulas).
-    Metrics m = compute_metrics(curve({10000, 11000, 9900, 10450}), {}, 10000);
-    EXPECT_EQ(m.pnl, 450.0);
-    EXPECT_EQ(m.return_pct, 4.5);
-    EXPECT_EQ(m.max_drawdown, 10.0);  // from the peak 11000
-    EXPECT_EQ(m.calmar, 0.45);
-    EXPECT_EQ(m.sharpe, 0.21596710639534047);
-    EXPECT_EQ(m.sortino, 0.3207501495497929);
-}
-
-TEST(Metrics, GuardsAndEdges) {
-    // A rising curve: no drawdown, calmar +infinity; a falling one without
-    // downside deviation below EPSILON.
-    Metrics up = compute_metrics(curve({10000, 10100, 10200}), {}, 10000);
-    EXPECT_EQ(up.calmar, kInf);
-    EXPECT_EQ(up.sortino, 0.0);  // no negative return
-    // A loss without drawdown from a positive peak: calmar 0.
-    Metrics neg = compute_metrics(curve({9000}), {}, 10000);
-    EXPECT_EQ(neg.calmar, 0.0);
-    // An equity of exactly 0 makes the next return 0 instead of a division by zero.
-    Metrics zero = compute_metrics(curve({10000, 0, 500}), {}, 10000);
-    EXPECT_TRUE(std::isfinite(zero.sharpe));
-    EXPECT_TRUE(std::isfinite(zero.sortino));
-    EXPECT_EQ(zero.max_drawdown, 100.0);
-    // Only negative equity: the peak never exceeds 0 and no drawdown is measured.
-    Metrics below = compute_metrics(curve({-5, -10}), {}, 10000);
-    EXPECT_EQ(below.max_drawdown, 0.0);
-    // A zero initial capital gives a return of 0.
-    EXPECT_EQ(compute_metrics(curve({5}), {}, 0.0).return_pct, 0.0);
-}
-
-TEST(Metrics, TradeStatistics) {
-    Metrics winners = compute_metrics({}, std::vector<ClosedTrade>{trade(5), trade(1)}, 10000);
-    EXPECT_EQ(winners.num_trades, 2u);
-    EXPECT_EQ(winners.win_rate, 100.0);
-    EXPECT_EQ(winners.profit_factor, kInf);
-    Metrics losers = compute_metrics({}, std::vector<ClosedTrade>{trade(-5), trade(-1)}, 10000);
-    EXPECT_EQ(losers.win_rate, 0.0);
-    EXPECT_EQ(losers.profit_factor, 0.0);
-    // A trade at exactly 0 counts in neither sum but in the count.
-    Metrics mixed = compute_metrics({}, std::vector<ClosedTrade>{trade(6), trade(0), trade(-2), trade(-1)}, 10000);
-    EXPECT_EQ(mixed.num_trades, 4u);
-    EXPECT_EQ(mixed.win_rate, 25.0);
-    EXPECT_EQ(mixed.profit_factor, 2.0);
-    Metrics evens = compute_metrics({}, std::vector<ClosedTrade>{trade(0)}, 10000);
-    EXPECT_EQ(evens.win_rate, 0.0);
-    EXPECT_EQ(evens.profit_factor, 0.0);
+TEST(Metrics, Table) {
+    EXPECT_EQ(compute_metrics({}, {}, 10000), Metrics{});  // no curve, no trades: every metric 0
+    auto list = [](const std::string& cell) {
+        std::vector<double> out;
+        std::stringstream in(cell);
+        for (std::string x; cell != "-" && std::getline(in, x, ',');) out.push_back(table_file::Row::parse_number(x));
+        return out;
+    };
+    for (const auto& r : table_file::read("backtest/data/metrics.txt")) {
+        std::vector<ClosedTrade> trades;
+        for (double pnl : list(r[1])) trades.push_back(trade(pnl));
+        const Metrics m = compute_metrics(curve(list(r[0])), trades, r.num(2));
+        const std::map<std::string, double> got = {
+            {"pnl", m.pnl}, {"return_pct", m.return_pct}, {"sharpe", m.sharpe}, {"sortino", m.sortino},
+            {"calmar", m.calmar}, {"max_drawdown", m.max_drawdown}, {"win_rate", m.win_rate},
+            {"profit_factor", m.profit_factor}, {"num_trades", static_cast<double>(m.num_trades)}};
+        for (std::size_t i = 3; i < r.size(); ++i) {
+            const auto eq = r[i].find('=');
+            const double v = got.at(r[i].substr(0, eq));
+            const std::string want = r[i].substr(eq + 1);
+            if (want == "finite") EXPECT_TRUE(std::isfinite(v)) << "metrics.txt line " << r.line << ": " << r[i];
+            else EXPECT_EQ(v, table_file::Row::parse_number(want)) << "metrics.txt line " << r.line << ": " << r[i];
+        }
+    }
 }
 
 TEST(ReportJson, KindsOfNumbersAndNulls) {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "json/parse.hpp"
 
@@ -82,9 +83,6 @@ TEST(JsonParse, NumberKinds) {
 }
 
 TEST(JsonParse, OverflowAndUnderflow) {
-    EXPECT_EQ(err("1e400"), "number out of range at line 1 column 5");
-    EXPECT_EQ(err("-1e400"), "number out of range at line 1 column 6");
-    EXPECT_EQ(err("[1.5e309]"), "number out of range at line 1 column 8");
     EXPECT_EQ(err("1" + std::string(400, '0')), "number out of range at line 1 column 401");
     Value tiny = ok("1e-400");
     ASSERT_TRUE(tiny.is_float());
@@ -94,102 +92,15 @@ TEST(JsonParse, OverflowAndUnderflow) {
     EXPECT_TRUE(std::signbit(ntiny.as_float()));
     EXPECT_EQ(ok("0.000001e-400").as_float(), 0.0);
     EXPECT_EQ(ok("0e999999").as_float(), 0.0);
-    // An exponent too large for 32 bits: refused at the digit where it overflows.
-    EXPECT_EQ(err("1e99999999999"), "number out of range at line 1 column 12");
     EXPECT_EQ(ok("1e-99999999999").as_float(), 0.0);
     EXPECT_EQ(ok("0e99999999999").as_float(), 0.0);
     EXPECT_EQ(ok("0.000e99999999999").as_float(), 0.0);
 }
 
-TEST(JsonParse, InvalidNumbers) {
-    EXPECT_EQ(err("01"), "invalid number at line 1 column 2");
-    EXPECT_EQ(err("-01"), "invalid number at line 1 column 3");
-    EXPECT_EQ(err("-"), "EOF while parsing a value at line 1 column 1");
-    EXPECT_EQ(err("-a"), "invalid number at line 1 column 2");
-    EXPECT_EQ(err("1."), "EOF while parsing a value at line 1 column 2");
-    EXPECT_EQ(err("1.x"), "invalid number at line 1 column 3");
-    EXPECT_EQ(err("1.]"), "invalid number at line 1 column 3");
-    EXPECT_EQ(err("1e"), "EOF while parsing a value at line 1 column 2");
-    EXPECT_EQ(err("1e+"), "EOF while parsing a value at line 1 column 3");
-    EXPECT_EQ(err("1ex"), "invalid number at line 1 column 3");
-    EXPECT_EQ(err("1e+x"), "invalid number at line 1 column 4");
-    EXPECT_EQ(err("+1"), "expected value at line 1 column 1");
-    EXPECT_EQ(err(".5"), "expected value at line 1 column 1");
-    EXPECT_EQ(err("1x"), "trailing characters at line 1 column 2");
-    EXPECT_EQ(err("[1x]"), "expected `,` or `]` at line 1 column 3");
-}
-
-TEST(JsonParse, Positions) {
+// The parse errors of short texts are rows of data/texts.txt, read by json_read_test.cpp.
+TEST(JsonParse, EmptyTextAndTrailingWhiteSpace) {
     EXPECT_EQ(err(""), "EOF while parsing a value at line 1 column 0");
-    EXPECT_EQ(err("   "), "EOF while parsing a value at line 1 column 3");
-    EXPECT_EQ(err("\n"), "EOF while parsing a value at line 2 column 0");
-    EXPECT_EQ(err("{\"cmd\":\"version\"} x"), "trailing characters at line 1 column 19");
-    EXPECT_TRUE(ok("{\"cmd\":\"version\"} \t\r\n "). is_object());
-    EXPECT_EQ(err("[\n"), "EOF while parsing a list at line 2 column 0");
-    EXPECT_EQ(err("["), "EOF while parsing a list at line 1 column 1");
-    EXPECT_EQ(err("[1,\n2,\n  x]"), "expected value at line 3 column 3");
-    // A peeked line feed counts as the byte found: line + 1, column 0.
-    EXPECT_EQ(err("{\"a\"\n"), "EOF while parsing an object at line 2 column 0");
-    EXPECT_EQ(err("{\"a\" 1}"), "expected `:` at line 1 column 6");
-    EXPECT_EQ(err("{\"a\":1 \"b\":2}"), "expected `,` or `}` at line 1 column 8");
-    EXPECT_EQ(err("[1 2]"), "expected `,` or `]` at line 1 column 4");
-}
-
-TEST(JsonParse, StructuralErrors) {
-    EXPECT_EQ(err("{"), "EOF while parsing an object at line 1 column 1");
-    EXPECT_EQ(err("{\"a\""), "EOF while parsing an object at line 1 column 4");
-    EXPECT_EQ(err("{\"a\":"), "EOF while parsing a value at line 1 column 5");
-    EXPECT_EQ(err("{\"a\":1"), "EOF while parsing an object at line 1 column 6");
-    EXPECT_EQ(err("{\"a\":1,"), "EOF while parsing a value at line 1 column 7");
-    EXPECT_EQ(err("{\"a\":1,}"), "trailing comma at line 1 column 8");
-    EXPECT_EQ(err("{,}"), "key must be a string at line 1 column 2");
-    EXPECT_EQ(err("{1:2}"), "key must be a string at line 1 column 2");
-    EXPECT_EQ(err("{\"a\":1,2}"), "key must be a string at line 1 column 8");
-    EXPECT_EQ(err("[1,]"), "trailing comma at line 1 column 4");
-    EXPECT_EQ(err("[1,"), "EOF while parsing a value at line 1 column 3");
-    EXPECT_EQ(err("[,1]"), "expected value at line 1 column 2");
-    EXPECT_EQ(err("]"), "expected value at line 1 column 1");
-    EXPECT_EQ(err("[}"), "expected value at line 1 column 2");
-    EXPECT_EQ(err("[1}"), "expected `,` or `]` at line 1 column 3");
-    EXPECT_EQ(err("{\"a\":1]"), "expected `,` or `}` at line 1 column 7");
-    EXPECT_EQ(err("[] []"), "trailing characters at line 1 column 4");
-}
-
-TEST(JsonParse, Literals) {
-    EXPECT_EQ(err("nul"), "EOF while parsing a value at line 1 column 3");
-    EXPECT_EQ(err("nulx"), "expected ident at line 1 column 4");
-    EXPECT_EQ(err("tru"), "EOF while parsing a value at line 1 column 3");
-    EXPECT_EQ(err("trUe"), "expected ident at line 1 column 3");
-    EXPECT_EQ(err("falsy"), "expected ident at line 1 column 5");
-    EXPECT_EQ(err("nulll"), "trailing characters at line 1 column 5");
-    EXPECT_EQ(err("True"), "expected value at line 1 column 1");
-}
-
-TEST(JsonParse, Strings) {
-    EXPECT_EQ(err("\"abc"), "EOF while parsing a string at line 1 column 4");
-    EXPECT_EQ(err("\"a\\"), "EOF while parsing a string at line 1 column 3");
-    EXPECT_EQ(err("\"a\\x\""), "invalid escape at line 1 column 4");
-    EXPECT_EQ(err("\"a\tb\""), "control character (\\u0000-\\u001F) found while parsing a string at line 1 column 3");
-    // A raw line feed in a string is taken, then refused: the position moves to the
-    // next line, column 0.
-    EXPECT_EQ(err("\"a\nb\""), "control character (\\u0000-\\u001F) found while parsing a string at line 2 column 0");
-    EXPECT_EQ(err("\"\\u12"), "EOF while parsing a string at line 1 column 5");
-    // A bad hex digit is found once the four bytes are taken.
-    EXPECT_EQ(err("\"\\u12x4\""), "invalid escape at line 1 column 7");
-    EXPECT_EQ(err("\"\\udc00\""), "lone leading surrogate in hex escape at line 1 column 7");
-    EXPECT_EQ(err("\"\\ud800\""), "unexpected end of hex escape at line 1 column 8");
-    EXPECT_EQ(err("\"\\ud800x\""), "unexpected end of hex escape at line 1 column 8");
-    EXPECT_EQ(err("\"\\ud800\\n\""), "unexpected end of hex escape at line 1 column 9");
-    EXPECT_EQ(err("\"\\ud800\\u0041\""), "lone leading surrogate in hex escape at line 1 column 13");
-    EXPECT_EQ(err("\"\\ud800\\ud800\""), "lone leading surrogate in hex escape at line 1 column 13");
-    EXPECT_EQ(err("\"\\ud800"), "EOF while parsing a string at line 1 column 7");
-    EXPECT_EQ(err("\"\\ud800\\"), "EOF while parsing a string at line 1 column 8");
-    // Invalid UTF-8 is found when the string closes.
-    EXPECT_EQ(err("\"a\xFF" "b\""), "invalid unicode code point at line 1 column 5");
-    EXPECT_EQ(err("\"\xED\xA0\x80\""), "invalid unicode code point at line 1 column 5");
-    EXPECT_EQ(err("\"\xC0\xAF\""), "invalid unicode code point at line 1 column 4");
-    EXPECT_EQ(err("\"\xF4\x90\x80\x80\""), "invalid unicode code point at line 1 column 6");
-    EXPECT_EQ(err("\"\xE2\x82\""), "invalid unicode code point at line 1 column 4");
+    EXPECT_TRUE(ok("{\"cmd\":\"version\"} \t\r\n ").is_object());
 }
 
 TEST(JsonParse, Depth) {
@@ -237,6 +148,10 @@ TEST(JsonParse, ValueCopyAndEquality) {
     Value m = std::move(c);
     EXPECT_TRUE(c.is_null());
     EXPECT_EQ(m.find("z")->as_string(), "new");
+    c = v;  // copy assignment: deep, equal
+    EXPECT_TRUE(c == v);
+    EXPECT_EQ(c.to_f64(), 0.0);  // not a number
+    EXPECT_EQ(std::as_const(c.as_object()).find("zz"), nullptr);
 }
 
 TEST(JsonParse, ObjectStorage) {

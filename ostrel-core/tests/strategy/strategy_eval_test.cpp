@@ -302,6 +302,15 @@ TEST(StrategyEval, PositionTests) {
     EXPECT_TRUE(eval_last(Condition::bars_since_entry(CmpOp::Eq, 4294967295u), bars, wrapped));
 }
 
+// The keys of the conditions, in the order of their kinds.
+TEST(StrategyEval, ConditionKeys) {
+    std::string keys;
+    for (unsigned k = 0; k <= static_cast<unsigned>(K::BarsSinceEntry); ++k)
+        keys += std::string(condition_key(static_cast<K>(k))) + " ";
+    EXPECT_EQ(keys, "gt lt ge le eq ne cross_above cross_below between rising falling all any not in_position "
+                    "bars_since_entry ");
+}
+
 TEST(StrategyEval, Lookback) {
     EXPECT_EQ(Condition::compare(K::CrossAbove, Operand::prev(R("x"), 2), R("y")).lookback(), 3u);
     EXPECT_EQ(Condition::rising(Operand::prev(R("x"), 2), 5).lookback(), 7u);

@@ -5,6 +5,7 @@
 
 #include "json/parse.hpp"
 #include "strategy/read.hpp"
+#include "support/table_file.hpp"
 
 using namespace ostrel;
 
@@ -55,43 +56,39 @@ T part(std::string_view text, F read) {
     return out;
 }
 
-std::string sizing_error(std::string_view t) { return part_error<Sizing>(t, strategy_read::read_sizing); }
 Sizing sizing(std::string_view t) { return part<Sizing>(t, strategy_read::read_sizing); }
-std::string costs_error(std::string_view t) { return part_error<Costs>(t, strategy_read::read_costs); }
 Costs costs(std::string_view t) { return part<Costs>(t, strategy_read::read_costs); }
-std::string risk_error(std::string_view t) { return part_error<Risk>(t, strategy_read::read_risk); }
 Risk risk(std::string_view t) { return part<Risk>(t, strategy_read::read_risk); }
-std::string exec_error(std::string_view t) { return part_error<Execution>(t, strategy_read::read_execution); }
 Execution exec(std::string_view t) { return part<Execution>(t, strategy_read::read_execution); }
-std::string ind_error(std::string_view t) {
-    return part_error<IndicatorSpec>(t, strategy_read::read_indicator_spec);
-}
 IndicatorSpec ind(std::string_view t) { return part<IndicatorSpec>(t, strategy_read::read_indicator_spec); }
-
-const std::string kSizingNames =
-    "one of `fixed_fraction`, `fixed_qty`, `fixed_cash`, `vol_target`, `risk_per_trade`";
-const std::string kFeedNames = "one of `kline`, `trade`, `orderbook`, `trade_quote`, `derivatives`, `cross_section`";
 
 }  // namespace
 
-TEST(StrategyReadSpec, MissingFieldsInDeclarationOrder) {
-    EXPECT_EQ(spec_error("{}"), "missing field `symbol`");
-    EXPECT_EQ(spec_error(R"({"symbol": "X"})"), "missing field `timeframe`");
-    EXPECT_EQ(spec_error(R"({"symbol": "X", "timeframe": "1h"})"), "missing field `indicators`");
-    EXPECT_EQ(spec_error(R"({"symbol": "X", "timeframe": "1h", "indicators": {}})"), "missing field `entry`");
-    EXPECT_EQ(spec_error(R"({"symbol": "X", "timeframe": "1h", "indicators": {}, "entry": "x_never_read"})"),
-              "unknown variant `x_never_read`, expected one of `gt`, `lt`, `ge`, `le`, `eq`, `ne`, `cross_above`, "
-              "`cross_below`, `between`, `rising`, `falling`, `all`, `any`, `not`, `in_position`, "
-              "`bars_since_entry`");
-    EXPECT_EQ(spec_error(R"({"symbol": "X", "timeframe": "1h", "indicators": {}, "entry": {"all": []}})"),
-              "missing field `exit`");
-    EXPECT_EQ(spec_error(R"({"symbol": "X", "timeframe": "1h", "indicators": {}, "entry": {"all": []},)"
-                         R"( "exit": {"all": []}})"),
-              "missing field `sizing`");
-    // Present members are read before anything missing is reported.
-    EXPECT_EQ(spec_error(R"({"warmup": -1})"), "invalid value: integer `-1`, expected u32");
-    // Only an object is a strategy.
-    EXPECT_EQ(spec_error("[]"), "invalid type: sequence, expected struct StrategySpec");
+// Every fault text of the reader, in data/read_faults.txt: the part of the reader, the
+// JSON text (\xNN for a byte) and the text it gives.
+TEST(StrategyReadSpec, FaultTexts) {
+    for (const auto& row : table_file::read("strategy/data/read_faults.txt")) {
+        std::string text;
+        for (std::size_t i = 0; i < row[1].size(); ++i) {
+            const bool hex = row[1].compare(i, 2, "\\x") == 0;
+            text += hex ? static_cast<char>(std::stoi(row[1].substr(i + 2, 2), nullptr, 16)) : row[1][i];
+            if (hex) i += 3;
+        }
+        std::string want = row[2];
+        for (std::size_t i = 3; i < row.size(); ++i) want += " " + row[i];
+        const std::string& part = row[0];
+        std::string got = part == "spec" ? spec_error(text)
+                          : part == "spec+" ? spec_error(with(text))
+                          : part == "indicator" ? part_error<IndicatorSpec>(text, strategy_read::read_indicator_spec)
+                          : part == "sizing" ? part_error<Sizing>(text, strategy_read::read_sizing)
+                          : part == "costs" ? part_error<Costs>(text, strategy_read::read_costs)
+                          : part == "risk" ? part_error<Risk>(text, strategy_read::read_risk)
+                          : part == "execution" ? part_error<Execution>(text, strategy_read::read_execution)
+                          : part == "condition" ? part_error<Condition>(text, strategy_read::read_condition)
+                          : part == "operand" ? part_error<Operand>(text, strategy_read::read_operand)
+                                              : "no such part " + part;
+        EXPECT_EQ(got, want) << "read_faults.txt line " << row.line;
+    }
 }
 
 TEST(StrategyReadSpec, MinimalStrategyTakesEveryDefault) {
@@ -157,58 +154,11 @@ TEST(StrategyReadSpec, FullStrategy) {
     EXPECT_EQ(s.warmup, 0u);
 }
 
-TEST(StrategyReadSpec, TopLevelFieldFaults) {
+TEST(StrategyReadSpec, TopLevelFields) {
     EXPECT_EQ(spec(with(R"("spec_version": 2)")).spec_version, 2u);
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1)")), "invalid value: integer `-1`, expected u32");
-    EXPECT_EQ(spec_error(with(R"("spec_version": 1.0)")), "invalid type: floating point `1.0`, expected u32");
-    EXPECT_EQ(spec_error(with(R"("spec_version": null)")), "invalid type: null, expected u32");
-    EXPECT_EQ(spec_error(with(R"("spec_version": 4294967296)")), "invalid value: integer `4294967296`, expected u32");
-    EXPECT_EQ(spec_error(with(R"("spec_version": "5")")), "invalid type: string \"5\", expected u32");
     EXPECT_EQ(spec(with(R"("warmup": null)")).warmup, std::nullopt);
     EXPECT_EQ(spec(with(R"("warmup": 4294967295)")).warmup, 4294967295u);
-    EXPECT_EQ(spec_error(with(R"("warmup": 4294967296)")), "invalid value: integer `4294967296`, expected u32");
-    EXPECT_EQ(spec_error(with(R"("warmup": "5")")), "invalid type: string \"5\", expected u32");
-    EXPECT_EQ(spec_error(with(R"("warmup": 1e3)")), "invalid type: floating point `1000.0`, expected u32");
-    EXPECT_EQ(spec_error(with(R"("symbol": 5)")), "invalid type: integer `5`, expected a string");
-    EXPECT_EQ(spec_error(with(R"("timeframe": null)")), "invalid type: null, expected a string");
     EXPECT_EQ(spec(with(R"("ref_symbol": null)")).ref_symbol, std::nullopt);
-    EXPECT_EQ(spec_error(with(R"("ref_symbol": false)")), "invalid type: boolean `false`, expected a string");
-    EXPECT_EQ(spec_error(with(R"("indicators": [])")), "invalid type: sequence, expected a map");
-    EXPECT_EQ(spec_error(with(R"("indicators": null)")), "invalid type: null, expected a map");
-    EXPECT_EQ(spec_error(with(R"("costs": null)")), "invalid type: null, expected struct Costs");
-    EXPECT_EQ(spec_error(with(R"("risk": null)")), "invalid type: null, expected struct Risk");
-    EXPECT_EQ(spec_error(with(R"("execution": null)")), "invalid type: null, expected struct Execution");
-    EXPECT_EQ(spec_error(with(R"("entry": null)")), "invalid type: null, expected string or map");
-    EXPECT_EQ(spec_error(with(R"("short_exit": 3)")), "invalid type: integer `3`, expected string or map");
-    EXPECT_EQ(spec_error(with(R"("sizing": null)")), "invalid type: null, expected internally tagged enum Sizing");
-    // Unknown members are ignored, whatever their value.
-    EXPECT_EQ(spec_error(with(R"("stop_loss": 2, "Symbol": null)")), "ok");
-}
-
-TEST(StrategyReadSpec, FirstFaultInKeyOrderWins) {
-    // entry < warmup in byte order.
-    EXPECT_EQ(spec_error(with(R"("warmup": "x", "entry": {"gt": ["a"]})")),
-              "invalid length 1, expected a tuple of size 2");
-    // costs < entry < execution < indicators < risk < sizing < spec_version.
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1, "sizing": 1, "risk": 1, "indicators": 1, "execution": 1,)"
-                              R"( "entry": 1, "costs": 1)")),
-              "invalid type: integer `1`, expected struct Costs");
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1, "sizing": 1, "risk": 1, "indicators": 1, "execution": 1,)"
-                              R"( "entry": 1)")),
-              "invalid type: integer `1`, expected string or map");
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1, "sizing": 1, "risk": 1, "indicators": 1, "execution": 1)")),
-              "invalid type: integer `1`, expected struct Execution");
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1, "sizing": 1, "risk": 1, "indicators": 1)")),
-              "invalid type: integer `1`, expected a map");
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1, "sizing": 1, "risk": 1)")),
-              "invalid type: integer `1`, expected struct Risk");
-    EXPECT_EQ(spec_error(with(R"("spec_version": -1, "sizing": 1)")),
-              "invalid type: integer `1`, expected internally tagged enum Sizing");
-    // A bad member wins over a missing one.
-    EXPECT_EQ(spec_error(R"({"timeframe": 1})"), "invalid type: integer `1`, expected a string");
-    // Indicators in id order; the first faulty declaration ends reading.
-    EXPECT_EQ(spec_error(with(R"("indicators": {"b": {"params": []}, "a": {"type": 1}})")),
-              "invalid type: integer `1`, expected a string");
 }
 
 TEST(StrategyReadSpec, IndicatorSpecForms) {
@@ -219,14 +169,6 @@ TEST(StrategyReadSpec, IndicatorSpecForms) {
     EXPECT_EQ(ind(R"({"type": "NotAKind", "feed": null, "extra": 1})"), (IndicatorSpec{"NotAKind", {}, std::nullopt}));
     EXPECT_EQ(ind(R"(["Sma", [20], null])").feed, std::nullopt);
     EXPECT_EQ(ind(R"({"type": "Sma", "params": [20, 2.5, -1]})").params, (std::vector<double>{20.0, 2.5, -1.0}));
-    EXPECT_EQ(ind_error(R"({"params": [20]})"), "missing field `type`");
-    EXPECT_EQ(ind_error("[]"), "invalid length 0, expected struct IndicatorSpec with 3 elements");
-    EXPECT_EQ(ind_error(R"(["Sma", [20], null, 1])"), "invalid length 4, expected fewer elements in array");
-    EXPECT_EQ(ind_error(R"("Sma")"), "invalid type: string \"Sma\", expected struct IndicatorSpec");
-    EXPECT_EQ(ind_error(R"({"type": "Sma", "params": null})"), "invalid type: null, expected a sequence");
-    EXPECT_EQ(ind_error(R"({"type": "Sma", "params": ["20"]})"), "invalid type: string \"20\", expected f64");
-    EXPECT_EQ(ind_error(R"({"type": "Sma", "params": 20})"), "invalid type: integer `20`, expected a sequence");
-    EXPECT_EQ(ind_error(R"([5])"), "invalid type: integer `5`, expected a string");
 }
 
 TEST(StrategyReadSpec, Feeds) {
@@ -237,12 +179,6 @@ TEST(StrategyReadSpec, Feeds) {
     EXPECT_EQ(ind(R"({"type": "Obv", "feed": "trade_quote"})").feed, Feed::TradeQuote);
     EXPECT_EQ(ind(R"({"type": "Obv", "feed": {"derivatives": null}})").feed, Feed::Derivatives);
     EXPECT_EQ(ind(R"({"type": "Obv", "feed": "cross_section"})").feed, Feed::CrossSection);
-    EXPECT_EQ(ind_error(R"({"type": "Obv", "feed": "Kline"})"), "unknown variant `Kline`, expected " + kFeedNames);
-    EXPECT_EQ(ind_error(R"({"type": "Obv", "feed": {"kline": 1}})"), "invalid type: integer `1`, expected unit variant");
-    EXPECT_EQ(ind_error(R"({"type": "Obv", "feed": 1})"), "invalid type: integer `1`, expected string or map");
-    EXPECT_EQ(ind_error(R"({"type": "Obv", "feed": {}})"), "invalid value: map, expected map with a single key");
-    EXPECT_EQ(ind_error(R"({"type": "Obv", "feed": {"kline": null, "trade": null}})"),
-              "invalid value: map, expected map with a single key");
 }
 
 TEST(StrategyReadSpec, Sizing) {
@@ -253,40 +189,6 @@ TEST(StrategyReadSpec, Sizing) {
     EXPECT_EQ(sizing(R"({"type": "vol_target", "target_vol": 0.2, "lookback": 20})"), Sizing::vol_target(0.2, 20));
     EXPECT_EQ(sizing(R"({"type": "fixed_qty", "qty": 3, "fraction": 0.5})"), Sizing::fixed_qty(3));
     EXPECT_EQ(sizing(R"({"qty": -3, "type": "fixed_qty"})"), Sizing::fixed_qty(-3));
-
-    EXPECT_EQ(sizing_error(R"({"type": "fixed_fraction"})"), "missing field `fraction`");
-    EXPECT_EQ(sizing_error(R"({"fraction": 0.5})"), "missing field `type`");
-    EXPECT_EQ(sizing_error(R"({"type": "Fixed_Fraction", "fraction": 0.5})"),
-              "unknown variant `Fixed_Fraction`, expected " + kSizingNames);
-    EXPECT_EQ(sizing_error(R"({"type": "fixed_amount"})"), "unknown variant `fixed_amount`, expected " + kSizingNames);
-    EXPECT_EQ(sizing_error(R"({"type": "vol_target"})"), "missing field `target_vol`");
-    EXPECT_EQ(sizing_error(R"({"type": "vol_target", "target_vol": 0.2})"), "missing field `lookback`");
-    EXPECT_EQ(sizing_error(R"({"type": "vol_target", "target_vol": 0.2, "lookback": 20.0})"),
-              "invalid type: floating point `20.0`, expected u32");
-    EXPECT_EQ(sizing_error(R"({"type": "vol_target", "target_vol": 0.2, "lookback": -5})"),
-              "invalid value: integer `-5`, expected u32");
-    // Fields in key order: lookback before target_vol.
-    EXPECT_EQ(sizing_error(R"({"type": "vol_target", "target_vol": "a", "lookback": -5})"),
-              "invalid value: integer `-5`, expected u32");
-    EXPECT_EQ(sizing_error(R"({"type": "fixed_qty", "qty": null})"), "invalid type: null, expected f64");
-
-    EXPECT_EQ(sizing_error(R"(["vol_target", 0.2])"),
-              "invalid length 1, expected struct variant Sizing::VolTarget with 2 elements");
-    EXPECT_EQ(sizing_error(R"(["fixed_qty"])"), "invalid length 0, expected struct variant Sizing::FixedQty with 1 element");
-    EXPECT_EQ(sizing_error(R"(["fixed_fraction"])"),
-              "invalid length 0, expected struct variant Sizing::FixedFraction with 1 element");
-    EXPECT_EQ(sizing_error(R"(["fixed_cash"])"),
-              "invalid length 0, expected struct variant Sizing::FixedCash with 1 element");
-    EXPECT_EQ(sizing_error(R"(["risk_per_trade"])"),
-              "invalid length 0, expected struct variant Sizing::RiskPerTrade with 1 element");
-    EXPECT_EQ(sizing_error(R"(["fixed_qty", 1, 2])"), "invalid length 2, expected 1 element in sequence");
-    EXPECT_EQ(sizing_error(R"(["vol_target", 0.2, 20, 5])"), "invalid length 3, expected 2 elements in sequence");
-    EXPECT_EQ(sizing_error(R"(["vol_target", 0.2, 2.0])"), "invalid type: floating point `2.0`, expected u32");
-
-    EXPECT_EQ(sizing_error(R"("fixed_qty")"), "invalid type: string \"fixed_qty\", expected internally tagged enum Sizing");
-    EXPECT_EQ(sizing_error(R"({"type": 1, "qty": 1})"), "invalid type: integer `1`, expected variant identifier");
-    EXPECT_EQ(sizing_error("[]"), "missing field `type`");
-    EXPECT_EQ(sizing_error("[null, 1]"), "invalid type: null, expected variant identifier");
 }
 
 TEST(StrategyReadSpec, CostsAndSlippage) {
@@ -310,24 +212,6 @@ TEST(StrategyReadSpec, CostsAndSlippage) {
     EXPECT_EQ(costs("[]"), Costs{});
     EXPECT_EQ(costs("[1.0]").maker_bps, 1.0);
     EXPECT_EQ(costs("[1.0, 2.5]").taker_bps, 2.5);
-
-    EXPECT_EQ(costs_error(R"({"slippage": {"type": "volume_impact"}})"), "missing field `coef`");
-    EXPECT_EQ(costs_error(R"({"slippage": {"type": "bps"}})"),
-              "unknown variant `bps`, expected one of `fixed_bps`, `spread`, `volume_impact`");
-    EXPECT_EQ(costs_error(R"({"slippage": "fixed_bps"})"),
-              "invalid type: string \"fixed_bps\", expected internally tagged enum Slippage");
-    EXPECT_EQ(costs_error(R"({"slippage": ["fixed_bps"]})"),
-              "invalid length 0, expected struct variant Slippage::FixedBps with 1 element");
-    EXPECT_EQ(costs_error(R"({"slippage": ["volume_impact"]})"),
-              "invalid length 0, expected struct variant Slippage::VolumeImpact with 1 element");
-    EXPECT_EQ(costs_error(R"({"slippage": ["fixed_bps", 1, 2]})"), "invalid length 2, expected 1 element in sequence");
-    EXPECT_EQ(costs_error(R"({"slippage": ["spread", 1]})"), "invalid length 1, expected 0 elements in sequence");
-    EXPECT_EQ(costs_error(R"({"funding": 1})"), "invalid type: integer `1`, expected a boolean");
-    EXPECT_EQ(costs_error(R"({"maker_bps": null})"), "invalid type: null, expected f64");
-    EXPECT_EQ(costs_error(R"([0, 10, null])"), "invalid type: null, expected internally tagged enum Slippage");
-    EXPECT_EQ(costs_error(R"([0, 10, {"type": "spread"}, false, 1])"),
-              "invalid length 5, expected fewer elements in array");
-    EXPECT_EQ(costs_error("true"), "invalid type: boolean `true`, expected struct Costs");
 }
 
 TEST(StrategyReadSpec, Risk) {
@@ -345,10 +229,6 @@ TEST(StrategyReadSpec, Risk) {
     EXPECT_TRUE(all.liquidation);
     EXPECT_EQ(risk(R"({"stop_loss_pct": null})"), Risk{});
     EXPECT_EQ(risk(R"({"take_profit_pct": -4, "max_leverage": 0})").take_profit_pct, -4.0);
-    EXPECT_EQ(risk_error("[1, 2, 3, 4, 5, true, 7]"), "invalid length 7, expected fewer elements in array");
-    EXPECT_EQ(risk_error(R"({"stop_loss_pct": "2"})"), "invalid type: string \"2\", expected f64");
-    EXPECT_EQ(risk_error(R"({"liquidation": null})"), "invalid type: null, expected a boolean");
-    EXPECT_EQ(risk_error("5"), "invalid type: integer `5`, expected struct Risk");
 }
 
 TEST(StrategyReadSpec, Execution) {
@@ -373,23 +253,6 @@ TEST(StrategyReadSpec, Execution) {
     EXPECT_TRUE(full.partial_fills);
     EXPECT_EQ(full.max_participation, 0.1);
     EXPECT_EQ(exec(R"({"orderType": "limit"})").order_type, OrderType::Market);
-
-    EXPECT_EQ(exec_error(R"({"order_type": "Market"})"),
-              "unknown variant `Market`, expected one of `market`, `limit`, `stop`, `stop_limit`");
-    EXPECT_EQ(exec_error(R"({"fill_timing": "open"})"), "unknown variant `open`, expected `next_open` or `close`");
-    EXPECT_EQ(exec_error(R"({"order_type": {"limit": 1}})"), "invalid type: integer `1`, expected unit");
-    EXPECT_EQ(exec_error(R"({"fill_timing": {"close": false}})"), "invalid type: boolean `false`, expected unit");
-    EXPECT_EQ(exec_error(R"({"order_type": {}})"), "invalid value: map, expected map with a single key");
-    EXPECT_EQ(exec_error(R"({"order_type": 0})"), "invalid type: integer `0`, expected string or map");
-    EXPECT_EQ(exec_error(R"({"latency_bars": 2.0})"), "invalid type: floating point `2.0`, expected u32");
-    EXPECT_EQ(exec_error(R"({"latency_bars": -1})"), "invalid value: integer `-1`, expected u32");
-    EXPECT_EQ(exec_error(R"({"latency_bars": null})"), "invalid type: null, expected u32");
-    EXPECT_EQ(exec_error(R"({"partial_fills": "yes"})"), "invalid type: string \"yes\", expected a boolean");
-    EXPECT_EQ(exec_error(R"({"max_participation": []})"), "invalid type: sequence, expected f64");
-    EXPECT_EQ(exec_error("[1, 2, 3, 4, 5, 6, 7, 8]"), "invalid type: integer `1`, expected string or map");
-    EXPECT_EQ(exec_error(R"(["market", "close", null, null, 0, false, null, 8])"),
-              "invalid length 8, expected fewer elements in array");
-    EXPECT_EQ(exec_error(R"("market")"), "invalid type: string \"market\", expected struct Execution");
 }
 
 TEST(StrategyReadSpec, ReadThenCheck) {
