@@ -153,9 +153,9 @@ TEST(AllKinds, SharedConstructionChecks) {
     }
 }
 
-// Rows: kind, parameters ("-" for none, else joined by commas), the reason of the
-// error or "built". In reasons "@" stands for "#" (which starts a comment in data
-// files) and MAX for the maximum-window text.
+// Rows: kind, parameters ("-" for none, else joined by commas), then the reason of the
+// error, "built", or "warmup N" (built, with that warm-up). In reasons "@" stands for
+// "#" (which starts a comment in data files) and MAX for the maximum-window text.
 TEST(AllKinds, KindSpecificConstruction) {
     for (const auto& r : table_file::read("catalogue/data/construction.txt")) {
         std::string reason;
@@ -163,6 +163,12 @@ TEST(AllKinds, KindSpecificConstruction) {
         for (auto& ch : reason)
             if (ch == '@') ch = '#';
         if (reason == "MAX") reason = build_support::kMax;
+        if (reason.rfind("warmup ", 0) == 0) {
+            auto built = build_indicator(r[0], number_list(r[1]));
+            ASSERT_TRUE(built) << "construction.txt line " << r.line;
+            EXPECT_EQ((*built)->warmup_period(), std::stoull(reason.substr(7))) << "construction.txt line " << r.line;
+            continue;
+        }
         const auto kind = kAliases.count(r[0]) ? kAliases.at(r[0]) : r[0];
         const auto want = reason == "built" ? reason : params_error(kind, reason);
         EXPECT_EQ(build_error(r[0], number_list(r[1])), want) << "construction.txt line " << r.line;
