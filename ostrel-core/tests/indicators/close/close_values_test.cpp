@@ -139,7 +139,7 @@ TEST(CloseValues, AgreeWithIndependentNumbers) {
         } else {
             const auto i = static_cast<std::size_t>(r.num(3));
             ASSERT_LT(i, got.size()) << where;
-            expect_value(got[i], want_list(r[4]).at(0), tol, where + " at " + std::to_string(i));
+            expect_value(got[i], r[4] == "-" ? Want{} : want_list(r[4]).at(0), tol, where + " at " + std::to_string(i));
         }
     }
 }
