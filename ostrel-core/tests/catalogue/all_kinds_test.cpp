@@ -234,7 +234,8 @@ std::vector<Bar> walk(std::size_t n) {
 // The unusable inputs, by the letter the table uses: a close that is NaN (n) or
 // infinite (i), a candle whose high is below its low (c) or whose volume is negative
 // (v), a missing (r) or NaN (R) reference, a missing derivatives record (d), order
-// book (b) or cross-section (x), and a bar without trades (t).
+// book (b) or cross-section (x), a bar without trades (t), a close of -0 (z) and a
+// negative close (m).
 Bar spoil(Bar b, char what) {
     switch (what) {
         case 'n': b.candle.close = kNaN; break;
@@ -247,6 +248,8 @@ Bar spoil(Bar b, char what) {
         case 'b': b.book.reset(); break;
         case 'x': b.cross.reset(); break;
         case 't': b.trades.clear(); break;
+        case 'z': b.candle.close = -0.0; break;
+        case 'm': b.candle.close = -3.0; break;
         default: ADD_FAILURE() << "unknown input class '" << what << "'";
     }
     return b;

@@ -109,7 +109,8 @@ void expect_value(const std::optional<double>& got, const Want& want, double tol
 // value and "+" any value. A row
 // "= kindA paramsA kindB paramsB closes from" says two kinds agree bit for bit from
 // update `from` (0-based) on; "~ kind params closes n" says every value from update n
-// on is that of a fresh indicator fed just the last n closes.
+// on is that of a fresh indicator fed just the last n closes; "in kind params closes lo
+// hi" that every value lies in [lo, hi].
 TEST(CloseValues, AgreeWithIndependentNumbers) {
     for (const auto& r : table_file::read("indicators/close/data/values.txt")) {
         const std::string where = "values.txt line " + std::to_string(r.line);
@@ -118,6 +119,11 @@ TEST(CloseValues, AgreeWithIndependentNumbers) {
             const auto a = run(r[1], r[2], xs), b = run(r[3], r[4], xs);
             for (std::size_t i = static_cast<std::size_t>(r.num(6)); i < xs.size(); ++i)
                 expect_value(a[i], {false, b[i]}, 0.0, where + " at " + std::to_string(i));
+            continue;
+        }
+        if (r[0] == "in") {
+            for (const auto& v : run(r[1], r[2], closes(r[3])))
+                if (v) EXPECT_TRUE(*v >= r.num(4) && *v <= r.num(5)) << where << ": " << *v;
             continue;
         }
         if (r[0] == "~") {
