@@ -20,46 +20,6 @@ std::string invalid_period(const char* detail) { return std::string("invalid per
 
 }  // namespace
 
-TEST(CycleFilterConstruction, PeriodChecks) {
-    const std::string zero = "period must be greater than zero";
-    for (const char* k : {"SuperSmoother", "HighpassFilter", "Decycler", "Reflex", "Trendflex", "InstantaneousTrendline",
-                          "CyberneticCycle"}) {
-        EXPECT_EQ(build_error(k, {16777216}), "built") << k;
-        EXPECT_EQ(build_error(k, {16777217}), params_error(k, kMaxText)) << k;
-        EXPECT_EQ(build_error(k, {1e-20}), params_error(k, zero)) << k;
-        EXPECT_EQ(build_error(k, {}), params_error(k, "missing parameter #0")) << k;
-    }
-    EXPECT_EQ(build_error("BandpassFilter", {16777217, 0.5}), params_error("BandpassFilter", kMaxText));
-    EXPECT_EQ(build_error("BandpassFilter", {20}), params_error("BandpassFilter", "missing parameter #1"));
-}
-
-TEST(CycleFilterConstruction, OwnChecksInOrder) {
-    const std::string zero = "period must be greater than zero";
-    const std::string order = invalid_period("fast period must be strictly less than slow period");
-    EXPECT_EQ(build_error("DecyclerOscillator", {1e-20, 1e-20}), params_error("DecyclerOscillator", zero));
-    EXPECT_EQ(build_error("DecyclerOscillator", {30, 30}), params_error("DecyclerOscillator", order));
-    EXPECT_EQ(build_error("DecyclerOscillator", {40, 30}), params_error("DecyclerOscillator", order));
-    EXPECT_EQ(build_error("DecyclerOscillator", {16777218, 16777217}), params_error("DecyclerOscillator", order));
-    EXPECT_EQ(build_error("DecyclerOscillator", {10, 16777217}), params_error("DecyclerOscillator", kMaxText));
-    EXPECT_EQ(build_error("DecyclerOscillator", {10, 16777216}), "built");
-
-    const std::string lp = invalid_period("lp_period must be strictly less than hp_period");
-    EXPECT_EQ(build_error("RoofingFilter", {10, 10}), params_error("RoofingFilter", lp));
-    EXPECT_EQ(build_error("RoofingFilter", {48, 10}), params_error("RoofingFilter", lp));
-    EXPECT_EQ(build_error("RoofingFilter", {10, 1e-20}), params_error("RoofingFilter", zero));
-    EXPECT_EQ(build_error("RoofingFilter", {16777217, 16777218}), params_error("RoofingFilter", kMaxText));
-    EXPECT_EQ(build_error("RoofingFilter", {10, 1e12}), "built");  // the high-pass length is not bounded
-
-    EXPECT_EQ(build_error("EvenBetterSinewave", {1e-20, 10}), params_error("EvenBetterSinewave", zero));
-    EXPECT_EQ(build_error("EvenBetterSinewave", {40, 16777217}), params_error("EvenBetterSinewave", kMaxText));
-    EXPECT_EQ(build_error("EvenBetterSinewave", {1e12, 10}), "built");
-
-    const std::string bw = "invalid parameter: bandpass bandwidth must be in (0, 1)";
-    for (double b : {0.0, -0.0, -0.2, 1.0, 1.5}) EXPECT_EQ(build_error("BandpassFilter", {20, b}), params_error("BandpassFilter", bw)) << b;
-    EXPECT_EQ(build_error("BandpassFilter", {1e-20, 2.0}), params_error("BandpassFilter", zero));  // period first
-    EXPECT_EQ(build_error("BandpassFilter", {20, 0.999}), "built");
-}
-
 TEST(CycleFilterEdges, SuperSmootherPassesTwoInputsAndHoldsAConstant) {
     EXPECT_EQ(run("SuperSmoother", {10}, {7.0, -3.5, 1.0})[0], 7.0);
     EXPECT_EQ(run("SuperSmoother", {10}, {7.0, -3.5, 1.0})[1], -3.5);
@@ -114,29 +74,6 @@ TEST(CycleFilterEdges, HandWorkedFirstValues) {
     const double ck = 1.0 - ca / 2.0;
     const double cg = 1.0 - ca;
     EXPECT_EQ(cc[2], (ck * ck) * ((4.0 - 2.0 * 8.0) + 3.0) + 2.0 * cg * 2.5 - (cg * cg) * 0.0);
-}
-
-TEST(CycleFilterEdges, WarmupsAndConstants) {
-    for (const auto& [kind, params] : std::vector<std::pair<std::string, std::vector<double>>>{
-             {"SuperSmoother", {10}}, {"HighpassFilter", {20}}, {"Decycler", {20}}, {"DecyclerOscillator", {10, 30}},
-             {"BandpassFilter", {20, 0.3}}, {"RoofingFilter", {10, 48}}, {"EvenBetterSinewave", {40, 10}},
-             {"Reflex", {4}}, {"Trendflex", {4}}, {"Reflex", {20}}, {"InstantaneousTrendline", {20}},
-             {"CyberneticCycle", {10}}}) {
-        expect_warmup(kind, params);
-        expect_skips_non_finite(kind, params);
-    }
-    EXPECT_EQ(make("EvenBetterSinewave", {40, 10})->warmup_period(), 3u);
-    EXPECT_EQ(make("Reflex", {4})->warmup_period(), 5u);
-    EXPECT_EQ(make("Trendflex", {4})->warmup_period(), 5u);
-    // On a constant series the high-passed power is 0 and the flex sums are 0 (for
-    // the flex kinds, as long as the smoother reproduces the constant exactly).
-    for (auto v : run("EvenBetterSinewave", {40, 10}, std::vector<double>(40, 99.5))) EXPECT_TRUE(!v || *v == 0.0);
-    const std::vector<double> flat(40, 64.0);
-    for (const char* k : {"Reflex", "Trendflex"}) {
-        auto v = run(k, {4}, flat);
-        EXPECT_FALSE(v[3]) << k;
-        for (std::size_t i = 4; i < v.size(); ++i) EXPECT_EQ(v[i], 0.0) << k;
-    }
 }
 
 TEST(CycleFilterEdges, EvenBetterSinewaveStaysWithinOne) {

@@ -39,24 +39,6 @@ std::vector<double> rough_walk(std::size_t n) {
 
 }  // namespace
 
-TEST(HilbertConstruction, ParameterlessKindsBuildFromAnyList) {
-    for (const char* k : kDominantKinds) {
-        EXPECT_EQ(build_error(k, {}), "built") << k;
-        EXPECT_EQ(build_error(k, {NAN, -1.0, 0.5}), "built") << k;
-        EXPECT_EQ(make(k, {})->warmup_period(), 50u) << k;
-    }
-    EXPECT_EQ(build_error("HtPhasor", {INFINITY}), "built");
-    EXPECT_EQ(make("HtPhasor", {})->warmup_period(), 22u);
-}
-
-TEST(HilbertWarmup, FirstValueOnTheFiftiethFiniteClose) {
-    for (const char* k : kDominantKinds) {
-        expect_warmup(k, {}, 200);
-        expect_skips_non_finite(k, {}, 200);
-    }
-    expect_skips_non_finite("HtPhasor", {}, 100);
-}
-
 TEST(HilbertChainCore, FirstPeriodAndStages) {
     ostrel::core::HilbertChain chain;
     const auto xs = series(30);

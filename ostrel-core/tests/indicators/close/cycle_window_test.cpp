@@ -31,69 +31,6 @@ std::vector<double> two_cycles(std::size_t n) {
 
 }  // namespace
 
-TEST(CycleWindowConstruction, CommonPeriodChecks) {
-    for (const char* k : {"AdaptiveLaguerreFilter", "CenterOfGravity", "EhlersStochastic", "FisherTransform"}) {
-        EXPECT_EQ(build_error(k, {16777216}), "built") << k;
-        EXPECT_EQ(build_error(k, {16777217}), params_error(k, kMaxText)) << k;
-        EXPECT_EQ(build_error(k, {1e-20}), params_error(k, kZero)) << k;
-    }
-}
-
-TEST(CycleWindowConstruction, OwnChecks) {
-    const std::string cti = invalid_period("CTI needs period >= 2");
-    EXPECT_EQ(build_error("CorrelationTrendIndicator", {1}), params_error("CorrelationTrendIndicator", cti));
-    EXPECT_EQ(build_error("CorrelationTrendIndicator", {1e-20}), params_error("CorrelationTrendIndicator", cti));
-    EXPECT_EQ(build_error("CorrelationTrendIndicator", {16777217}), params_error("CorrelationTrendIndicator", kMaxText));
-    EXPECT_EQ(build_error("CorrelationTrendIndicator", {2}), "built");
-
-    const char* emd = "EmpiricalModeDecomposition";
-    const std::string fraction = invalid_period("fraction must be in (0, 1]");
-    EXPECT_EQ(build_error(emd, {10, 0.0}), params_error(emd, fraction));
-    EXPECT_EQ(build_error(emd, {10, -0.0}), params_error(emd, fraction));
-    EXPECT_EQ(build_error(emd, {10, 1.5}), params_error(emd, fraction));
-    EXPECT_EQ(build_error(emd, {10, 1.0}), "built");
-    EXPECT_EQ(build_error(emd, {1e-20, 0.0}), params_error(emd, kZero));  // the period first
-    EXPECT_EQ(build_error(emd, {16777217, 0.0}), params_error(emd, kMaxText));
-    EXPECT_EQ(build_error(emd, {10}), params_error(emd, "missing parameter #1"));
-
-    const char* acp = "AutocorrelationPeriodogram";
-    const std::string order = invalid_period("autocorrelation periodogram needs AvgLength < min_period < max_period");
-    const std::string lp = invalid_period("lp_period must be strictly less than hp_period");
-    EXPECT_EQ(build_error(acp, {1e-20, 48}), params_error(acp, kZero));
-    EXPECT_EQ(build_error(acp, {3, 1e-20}), params_error(acp, kZero));
-    EXPECT_EQ(build_error(acp, {3, 48}), params_error(acp, order));
-    EXPECT_EQ(build_error(acp, {10, 10}), params_error(acp, order));
-    EXPECT_EQ(build_error(acp, {20, 10}), params_error(acp, order));
-    EXPECT_EQ(build_error(acp, {4, 10}), params_error(acp, lp));
-    EXPECT_EQ(build_error(acp, {4, 11}), "built");
-    // A window beyond the largest length is refused instead of allocated.
-    EXPECT_EQ(build_error(acp, {10, 16777217}), params_error(acp, kMaxText));
-    EXPECT_EQ(build_error(acp, {10, 1e15}), params_error(acp, kMaxText));
-
-    const char* ift = "InverseFisherTransform";
-    const std::string scale = invalid_period("scale must be a positive finite number");
-    for (double s : {0.0, -0.0, -1.0}) EXPECT_EQ(build_error(ift, {s}), params_error(ift, scale)) << s;
-    EXPECT_EQ(build_error(ift, {0.5}), "built");
-    EXPECT_EQ(build_error(ift, {NAN}), params_error(ift, "parameter #0 must be finite"));
-}
-
-TEST(CycleWindowEdges, WarmupsAndNonFiniteCloses) {
-    for (const auto& [kind, params] : std::vector<std::pair<std::string, std::vector<double>>>{
-             {"AdaptiveLaguerreFilter", {13}}, {"CenterOfGravity", {10}}, {"CorrelationTrendIndicator", {20}},
-             {"EmpiricalModeDecomposition", {20, 0.5}}, {"EmpiricalModeDecomposition", {10, 0.5}},
-             {"EhlersStochastic", {20}}, {"FisherTransform", {10}}, {"InverseFisherTransform", {0.02}},
-             {"AutocorrelationPeriodogram", {10, 48}}}) {
-        expect_warmup(kind, params);
-        expect_skips_non_finite(kind, params, 120);
-    }
-    EXPECT_EQ(make("EmpiricalModeDecomposition", {10, 0.5})->warmup_period(), 50u);
-    EXPECT_EQ(make("EmpiricalModeDecomposition", {30, 0.5})->warmup_period(), 60u);
-    EXPECT_EQ(make("AutocorrelationPeriodogram", {10, 48})->warmup_period(), 51u);
-    auto emd = run("EmpiricalModeDecomposition", {30, 0.5}, series(70));
-    EXPECT_FALSE(emd[58]);
-    EXPECT_TRUE(emd[59]);
-}
-
 TEST(CycleWindowEdges, ConstantSeries) {
     for (auto v : run("FisherTransform", {5}, std::vector<double>(12, 3.0))) EXPECT_TRUE(!v || *v == 0.0);
     for (auto v : run("EhlersStochastic", {5}, std::vector<double>(30, 77.7))) EXPECT_TRUE(!v || *v == 0.0);
