@@ -57,11 +57,14 @@ const std::map<std::string, std::vector<double>>& named_series() {
     return all;
 }
 
-// A series by name, or written out in the cell.
+// A series by name ("name:n" for its first n closes), or written out in the cell.
 std::vector<double> closes(const std::string& cell) {
-    auto it = named_series().find(cell);
-    if (it != named_series().end()) return it->second;
-    return numbers(cell);
+    const auto colon = cell.find(':');
+    auto it = named_series().find(cell.substr(0, colon));
+    if (it == named_series().end()) return numbers(cell);
+    auto xs = it->second;
+    if (colon != std::string::npos) xs.resize(std::stoul(cell.substr(colon + 1)));
+    return xs;
 }
 
 // The values of `kind` (or of its named output after a colon) over the closes.
