@@ -136,6 +136,11 @@ TEST(AllKinds, TableListsEveryKindWithItsFeed) {
         auto f = feed_for_kind(rows[i].kind);
         ASSERT_TRUE(f.has_value()) << rows[i].kind;
         EXPECT_EQ(feeds[static_cast<int>(*f)], rows[i].feed) << rows[i].kind;
+        // A name of the same length that differs in its last byte is unknown.
+        auto other = rows[i].kind;
+        other.back() = '_';
+        EXPECT_EQ(feed_for_kind(other), std::nullopt) << other;
+        EXPECT_EQ(build_error(other, {}), "unknown indicator type: " + other);
     }
     for (const auto& [alias, kind] : kAliases) EXPECT_EQ(feed_for_kind(alias), std::nullopt) << alias;
 }
