@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,16 +21,8 @@ inline const std::string kMult = "multiplier must be greater than zero";
 // "built", or the display text of the catalogue's error.
 inline std::string build_error(std::string_view kind, std::vector<double> params) {
     auto r = ostrel::build_indicator(kind, params);
-    std::string out = r ? std::string("built") : r.error().display();
-    if (const char* log = std::getenv("BUILD_LOG")) {
-        FILE* f = std::fopen(log, "a");
-        auto* t = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::fprintf(f, "%s\t%s\t", t->file(), std::string(kind).c_str());
-        for (std::size_t i = 0; i < params.size(); ++i) std::fprintf(f, "%s%.17g", i ? "," : "", params[i]);
-        std::fprintf(f, "\t%s\n", out.c_str());
-        std::fclose(f);
-    }
-    return out;
+    if (r) return "built";
+    return r.error().display();
 }
 
 // The display text of a construction error of `kind` with the given reason.
