@@ -109,48 +109,8 @@ TEST(Catalogue, FeedMap) {
     EXPECT_EQ(feed_for_kind(""), std::nullopt);
     EXPECT_EQ(feed_for_kind("vpin"), std::nullopt);
     EXPECT_EQ(feed_for_kind("Vpin "), std::nullopt);
-    int counts[6] = {};
-    for (auto name : kind_names()) {
-        auto f = feed_for_kind(name);
-        ASSERT_TRUE(f.has_value()) << name;
-        ++counts[static_cast<int>(*f)];
-        // Every kind is known to the builder: never "unknown".
-        auto r = build_indicator(name, std::vector<double>{});
-        if (!r) {
-            EXPECT_NE(r.error().kind, BacktestError::Kind::UnknownIndicator) << name;
-        }
-    }
-    EXPECT_EQ(counts[0], 446);
-    EXPECT_EQ(counts[1], 8);
-    EXPECT_EQ(counts[2], 7);
-    EXPECT_EQ(counts[3], 3);
-    EXPECT_EQ(counts[4], 16);
-    EXPECT_EQ(counts[5], 15);
     EXPECT_EQ(feed_name(Feed::TradeQuote), "TradeQuote");
     EXPECT_EQ(feed_name(Feed::CrossSection), "CrossSection");
-}
-
-// Every kind builds from some parameter list; the errors of the others name the kind.
-TEST(Catalogue, EveryKindBuilds) {
-    const std::vector<std::vector<double>> tries = {
-        {}, {14}, {14, 2}, {14, 0.5}, {12, 26, 9}, {14, 3, 3}, {10, 2, 30}, {14, 0.5, 6}, {0.02, 0.02, 0.2},
-        {23, 50, 10}, {13, 12, 26}, {3, 2, 100}, {12, 26, 9, 3}, {20, 1, 1}, {20, 10, 0.7}, {30, 2, 5},
-        {10, 15, 20, 30, 10, 10, 10, 15}, {9, 13, 13}, {20, 24, 0.7}, {0.05, 20}, {20, 5}, {100, 20}, {23, 50, 10, 0.5},
-        {10, 15, 20, 30, 10, 10, 10, 15, 9}, {0, 0, 0.02, 0.02, 0.2, 0.02, 0.02, 0.2}};
-    std::string unbuilt;
-    for (auto name : kind_names()) {
-        bool ok = false;
-        for (const auto& p : tries) {
-            auto r = build_indicator(name, p);
-            if (r) {
-                ok = true;
-                break;
-            }
-            EXPECT_EQ(r.error().text, name);
-        }
-        if (!ok) unbuilt += std::string(name) + " ";
-    }
-    EXPECT_EQ(unbuilt, "");
 }
 
 #include "indicators/trade_filter.hpp"

@@ -42,18 +42,6 @@ const char* const kMeasures[] = {"TrueRange", "HighLowRange", "MarketFacilitatio
 
 }  // namespace
 
-TEST(CandleMeasures, BuildFromAnyListWithoutOutputs) {
-    for (const char* k : kMeasures) {
-        for (std::vector<double> p : {std::vector<double>{}, std::vector<double>{NAN, -4.0}}) {
-            auto r = ostrel::build_indicator(k, p);
-            ASSERT_TRUE(r.has_value()) << k;
-            EXPECT_EQ((*r)->warmup_period(), 1u) << k;
-            (*r)->update(bar(1, 2, 0.5, 1.5));
-            EXPECT_TRUE((*r)->outputs().empty()) << k;
-        }
-    }
-}
-
 TEST(CandleMeasures, TrueRange) {
     EXPECT_EQ(feed("TrueRange", {bar(9, 10, 9, 10), bar(7.5, 8, 7, 7.5)}), (Values{1.0, 3.0}));
     EXPECT_EQ(feed("TrueRange", {bar(5, 6, 4, 5), bar(7, 9, 7, 8)}), (Values{2.0, 4.0}));  // |H - pc|
