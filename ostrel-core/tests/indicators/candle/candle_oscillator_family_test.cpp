@@ -1,4 +1,4 @@
-// Construction checks and listed edge cases of the candle oscillators: the CCI
+// Listed edge cases of the candle oscillators: the CCI
 // family, range-position oscillators, the awesome oscillator family, candle-body
 // oscillators and the multi-window and volume oscillators.
 #include <cmath>
@@ -8,75 +8,6 @@
 using namespace candlefam;
 
 namespace {
-
-TEST(CandleOscillatorConstruction, PeriodChecksAndTheirOrder) {
-    for (const char* k : {"Cci", "StochasticCci", "AdaptiveCci", "WilliamsR", "Qstick", "HeikinAshiOscillator",
-                          "IntradayMomentumIndex", "Rvi", "Pgo", "ElderRay", "DemandIndex", "VolumeRsi"}) {
-        EXPECT_EQ(reason(k, {1e-20}), kZero) << k;  // reads as 0
-        EXPECT_EQ(reason(k, {16777217}), kMax) << k;
-        EXPECT_EQ(reason(k, {}), "missing parameter #0") << k;
-    }
-    EXPECT_EQ(reason("Cci", {1}), "built");
-    EXPECT_EQ(reason("StochasticCci", {1}), "built");
-    EXPECT_EQ(reason("AdaptiveCci", {1}), "invalid period: adaptive CCI needs period >= 2");
-    EXPECT_EQ(reason("AdaptiveCci", {2}), "built");
-    // Below 2, 0 included, fails with the kind's own text rather than the zero text.
-    EXPECT_EQ(reason("ProjectionOscillator", {1e-20}), "invalid period: projection bands need period >= 2");
-    EXPECT_EQ(reason("ProjectionOscillator", {1}), "invalid period: projection bands need period >= 2");
-    EXPECT_EQ(reason("ProjectionOscillator", {16777217}), kMax);
-}
-
-TEST(CandleOscillatorConstruction, MultiPeriodKinds) {
-    EXPECT_EQ(reason("Smi", {5, 1e-20, 3}), kZero);
-    EXPECT_EQ(reason("Smi", {5, 16777217, 3}), kMax);
-    EXPECT_EQ(reason("Smi", {5, 3, 16777217}), kMax);
-    EXPECT_EQ(reason("Smi", {1e-20, 16777217, 3}), kZero);
-    // A window that long cannot be reserved: refused after the smoothing checks.
-    EXPECT_EQ(reason("Smi", {1e19, 3, 3}), kMax);
-    EXPECT_EQ(reason("Smi", {1e19, 3, 1e-20}), kZero);
-
-    EXPECT_EQ(reason("KasePermissionStochastic", {16777217, 1e-20}), kMax);
-    EXPECT_EQ(reason("KasePermissionStochastic", {5, 1e-20}), kZero);
-    EXPECT_EQ(reason("KasePermissionStochastic", {5, 16777217}), kMax);
-
-    const std::string ao = "invalid period: AO fast period must be strictly less than slow";
-    EXPECT_EQ(reason("AwesomeOscillator", {5, 5}), ao);
-    EXPECT_EQ(reason("AwesomeOscillator", {16777218, 16777217}), ao);  // before any MAX_PERIOD test
-    EXPECT_EQ(reason("AwesomeOscillator", {1e-20, 5}), kZero);
-    EXPECT_EQ(reason("AwesomeOscillator", {16777217, 16777218}), kMax);
-    EXPECT_EQ(reason("AwesomeOscillator", {5, 16777217}), kMax);
-    EXPECT_EQ(reason("AwesomeOscillator", {5}), "missing parameter #1");
-
-    EXPECT_EQ(reason("AcceleratorOscillator", {5, 5, 1e-20}), ao);  // the inner checks come first
-    EXPECT_EQ(reason("AcceleratorOscillator", {5, 34, 1e-20}), kZero);
-    EXPECT_EQ(reason("AcceleratorOscillator", {5, 34, 16777217}), kMax);
-
-    const std::string aoh = "invalid period: AwesomeOscillatorHistogram fast must be strictly less than slow";
-    EXPECT_EQ(reason("AwesomeOscillatorHistogram", {5, 5, 1}), aoh);
-    EXPECT_EQ(reason("AwesomeOscillatorHistogram", {5, 5, 1e-20}), kZero);  // any zero first
-    EXPECT_EQ(reason("AwesomeOscillatorHistogram", {5, 16777217, 1}), kMax);
-    // Its ring holds signal + 1 values; a ring above MAX_PERIOD is refused.
-    EXPECT_EQ(reason("AwesomeOscillatorHistogram", {5, 34, 16777216}), kMax);
-    EXPECT_EQ(reason("AwesomeOscillatorHistogram", {5, 34, 1e19}), kMax);
-
-    EXPECT_EQ(reason("GatorOscillator", {13, 8, 1e-20}), kZero);
-    EXPECT_EQ(reason("GatorOscillator", {13, 16777217, 5}), kMax);
-    EXPECT_EQ(reason("GatorOscillator", {13, 8}), "missing parameter #2");
-
-    EXPECT_EQ(reason("Inertia", {1e-20, 1}), kZero);  // either zero, before the RVI checks
-    EXPECT_EQ(reason("Inertia", {1, 1e-20}), kZero);
-    EXPECT_EQ(reason("Inertia", {1, 1}), "invalid period: RVI period must be >= 2");
-    EXPECT_EQ(reason("Inertia", {16777217, 1}), kMax);
-    EXPECT_EQ(reason("Inertia", {2, 1}), "invalid period: linear regression needs period >= 2");
-    EXPECT_EQ(reason("Inertia", {2, 16777217}), kMax);
-    EXPECT_EQ(reason("Inertia", {2, 2}), "built");
-
-    EXPECT_EQ(reason("UltimateOscillator", {7, 1e-20, 28}), kZero);
-    EXPECT_EQ(reason("UltimateOscillator", {28, 14, 7}), "built");
-    // The ring holds longest + 1 pairs; a ring above MAX_PERIOD is refused.
-    EXPECT_EQ(reason("UltimateOscillator", {7, 16777216, 28}), kMax);
-    EXPECT_EQ(reason("UltimateOscillator", {7, 14, 1.8446744073709552e19}), kMax);
-}
 
 TEST(CciFamily, ZeroDeviationAndFlatWindows) {
     auto cci = make("Cci", {3});
@@ -281,17 +212,6 @@ TEST(MultiWindow, DemandIndexAndVolumeRsi) {
     EXPECT_FALSE(v[2]);
     EXPECT_EQ(v[3], 50.0);
     EXPECT_EQ(v[5], 50.0);
-}
-
-TEST(CandleOscillators, RefuseCandlesThatFailTheChecks) {
-    // High below low with a finite close: every candle oscillator ignores it.
-    for (const char* k : {"Cci", "WilliamsR", "Qstick", "Rvi", "VolumeRsi", "UltimateOscillator"}) {
-        auto ind = make(k, {1, 2, 3});
-        EXPECT_FALSE(ind->update(bar(5, 4, 6, 5))) << k;
-    }
-    // Negative-zero volume passes.
-    auto q = make("Qstick", {1});
-    EXPECT_EQ(q->update(bar(1, 3, 1, 2, -0.0)), 1.0);
 }
 
 }  // namespace

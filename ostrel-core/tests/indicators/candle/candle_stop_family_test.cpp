@@ -1,4 +1,4 @@
-// Construction checks and listed edge cases of the trailing stops and exits (close,
+// Listed edge cases of the trailing stops and exits (close,
 // ATR, channel, deviation and safe-zone) and of the volume-weighted averages.
 #include <cmath>
 
@@ -7,55 +7,6 @@
 using namespace candlefam;
 
 namespace {
-
-TEST(StopConstruction, ChecksAndTheirOrder) {
-    for (const char* k : {"PercentageTrailingStop", "StepTrailingStop", "RenkoTrailingStop"}) {
-        EXPECT_EQ(reason(k, {0}), kMult) << k;
-        EXPECT_EQ(reason(k, {-0.0}), kMult) << k;
-        EXPECT_EQ(reason(k, {-2}), kMult) << k;
-        EXPECT_EQ(reason(k, {2.5}), "built") << k;
-        EXPECT_EQ(reason(k, {NAN}), "parameter #0 must be finite") << k;
-    }
-    EXPECT_EQ(reason("TimeBasedStop", {1e-20}), kZero);
-    EXPECT_EQ(reason("TimeBasedStop", {16777217}), kMax);
-    EXPECT_EQ(reason("TimeBasedStop", {16777216}), "built");
-
-    for (const char* k : {"AtrTrailingStop", "VoltyStop", "YoyoExit", "ChandelierExit"}) {
-        EXPECT_EQ(reason(k, {0, 0}), "parameter #0 must be a positive integer, got 0") << k;
-        EXPECT_EQ(reason(k, {1e-20, 0}), kMult) << k;  // the multiplier first
-        EXPECT_EQ(reason(k, {16777217, -1}), kMult) << k;
-        EXPECT_EQ(reason(k, {1e-20, 1}), kZero) << k;
-        EXPECT_EQ(reason(k, {16777217, 1}), kMax) << k;
-        EXPECT_EQ(reason(k, {14}), "missing parameter #1") << k;
-    }
-    EXPECT_EQ(reason("AtrRatchet", {14, 3, 0}), kMult);
-    EXPECT_EQ(reason("AtrRatchet", {14, 0, 1}), kMult);
-    EXPECT_EQ(reason("AtrRatchet", {1e-20, 3, -1}), kMult);
-    EXPECT_EQ(reason("AtrRatchet", {16777217, 3, 1}), kMax);
-    EXPECT_EQ(reason("AtrRatchet", {14, 3}), "missing parameter #2");
-
-    // stop_period is checked before atr_period.
-    EXPECT_EQ(reason("ChandeKrollStop", {16777217, 1, 1e-20}), kZero);
-    EXPECT_EQ(reason("ChandeKrollStop", {1e-20, 1, 16777217}), kMax);
-    EXPECT_EQ(reason("ChandeKrollStop", {1e-20, 1, 3}), kZero);
-    EXPECT_EQ(reason("ChandeKrollStop", {16777217, 0, 3}), kMult);
-    EXPECT_EQ(reason("DonchianStop", {1e-20}), kZero);
-    EXPECT_EQ(reason("DonchianStop", {16777217}), kMax);
-
-    const std::string kase = "invalid period: Kase DevStop period must be >= 2";
-    EXPECT_EQ(reason("KaseDevStop", {1, 0}), kase);
-    EXPECT_EQ(reason("KaseDevStop", {1e-20, 1}), kase);
-    EXPECT_EQ(reason("KaseDevStop", {16777217, 0}), kMax);
-    EXPECT_EQ(reason("KaseDevStop", {2, 0}), kMult);
-    EXPECT_EQ(reason("ElderSafeZone", {16777217, 0}), kMax);
-    EXPECT_EQ(reason("ElderSafeZone", {1e-20, 0}), kZero);
-    EXPECT_EQ(reason("ElderSafeZone", {5, 0}), kMult);
-
-    for (const char* k : {"Vwma", "Evwma"}) {
-        EXPECT_EQ(reason(k, {1e-20}), kZero) << k;
-        EXPECT_EQ(reason(k, {16777217}), kMax) << k;
-    }
-}
 
 TEST(CloseStops, PercentageStepAndRenko) {
     auto pct = make("PercentageTrailingStop", {10});

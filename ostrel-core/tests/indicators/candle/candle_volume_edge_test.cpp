@@ -1,6 +1,6 @@
 // The volume, range-eighths, volatility-cone and volume-weighted support and
-// resistance kinds: their construction checks in order with their texts, the
-// boundary cases of each kind, and small candle sequences worked out by hand.
+// resistance kinds: the boundary cases of each kind and small candle sequences
+// worked out by hand.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,19 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "support/build_support.hpp"
 #include "catalogue/catalogue.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-auto& build = build_support::build_error;
-auto& reason = build_support::params_error;
-using build_support::kMax;
-using build_support::kZero;
-constexpr double kTiny = 1e-20;  // passes the reader as a positive integer, then becomes 0
-constexpr double kHuge = 1e300;  // saturates to 2^64 - 1
 
 struct Bar {
     double o, h, l, c, v;
@@ -71,77 +64,6 @@ private:
 const Candle kBadCandle{0, 10.0, 9.0, 11.0, 10.0, 100.0};
 
 }  // namespace
-
-// ---------------------------------------------------------------- construction
-
-TEST(CandleVolumeConstruction, SinglePeriodKinds) {
-    for (const char* k : {"ChaikinMoneyFlow", "EaseOfMovement", "Mfi", "BetterVolume", "RollingVwap", "Tsv",
-                          "TwiggsMoneyFlow", "Vzo", "ForceIndex", "MurreyMathLines", "VolumeWeightedSr"}) {
-        EXPECT_EQ(build(k, {kTiny}), reason(k, kZero));
-        EXPECT_EQ(build(k, {16777217}), reason(k, kMax));
-        EXPECT_EQ(build(k, {kHuge}), reason(k, kMax));
-        EXPECT_EQ(build(k, {}), reason(k, "missing parameter #0"));
-        EXPECT_EQ(build(k, {0}), reason(k, "parameter #0 must be a positive integer, got 0"));
-        EXPECT_EQ(build(k, {1}), "built") << k;
-    }
-    // Kinds without a window accept the longest length itself.
-    for (const char* k : {"ForceIndex", "TwiggsMoneyFlow", "Vzo"}) EXPECT_EQ(build(k, {16777216}), "built") << k;
-}
-
-TEST(CandleVolumeConstruction, TwoPeriodKindsCheckOrderingBeforeLength) {
-    EXPECT_EQ(build("ChaikinOscillator", {kTiny, 16777217}), reason("ChaikinOscillator", kZero));
-    EXPECT_EQ(build("ChaikinOscillator", {3, kTiny}), reason("ChaikinOscillator", kZero));
-    const std::string chaikin = reason("ChaikinOscillator", "invalid period: Chaikin Oscillator needs fast < slow");
-    EXPECT_EQ(build("ChaikinOscillator", {3, 3}), chaikin);
-    EXPECT_EQ(build("ChaikinOscillator", {16777218, 16777217}), chaikin);
-    EXPECT_EQ(build("ChaikinOscillator", {kHuge, kHuge}), chaikin);
-    EXPECT_EQ(build("ChaikinOscillator", {3, 16777217}), reason("ChaikinOscillator", kMax));
-    EXPECT_EQ(build("ChaikinOscillator", {3, 16777216}), "built");
-    EXPECT_EQ(build("ChaikinOscillator", {3}), reason("ChaikinOscillator", "missing parameter #1"));
-
-    const std::string kvo = reason("Kvo", "invalid period: KVO needs fast < slow");
-    EXPECT_EQ(build("Kvo", {5, 2}), kvo);
-    EXPECT_EQ(build("Kvo", {5, 5}), kvo);
-    EXPECT_EQ(build("Kvo", {kTiny, 2}), reason("Kvo", kZero));
-    EXPECT_EQ(build("Kvo", {16777216, 16777217}), reason("Kvo", kMax));
-    EXPECT_EQ(build("Kvo", {34, 16777216}), "built");
-
-    const std::string vo = reason("VolumeOscillator", "invalid period: VolumeOscillator needs fast < slow");
-    EXPECT_EQ(build("VolumeOscillator", {5, 5}), vo);
-    EXPECT_EQ(build("VolumeOscillator", {10, 10}), vo);
-    EXPECT_EQ(build("VolumeOscillator", {kTiny, 10}), reason("VolumeOscillator", kZero));
-    EXPECT_EQ(build("VolumeOscillator", {kTiny, kTiny}), reason("VolumeOscillator", kZero));
-    EXPECT_EQ(build("VolumeOscillator", {16777216, 16777217}), reason("VolumeOscillator", kMax));
-    EXPECT_EQ(build("VolumeOscillator", {3, kHuge}), reason("VolumeOscillator", kMax));
-    EXPECT_EQ(build("VolumeOscillator", {5, 20}), "built");
-}
-
-TEST(CandleVolumeConstruction, TradeVolumeIndexTick) {
-    const std::string bad =
-        reason("TradeVolumeIndex", "invalid parameter: trade volume index min_tick must be finite and non-negative");
-    EXPECT_EQ(build("TradeVolumeIndex", {-1}), bad);
-    EXPECT_EQ(build("TradeVolumeIndex", {-0.01}), bad);
-    EXPECT_EQ(build("TradeVolumeIndex", {0}), "built");
-    EXPECT_EQ(build("TradeVolumeIndex", {-0.0}), "built");
-    EXPECT_EQ(build("TradeVolumeIndex", {std::nan("")}), reason("TradeVolumeIndex", "parameter #0 must be finite"));
-    EXPECT_EQ(build("TradeVolumeIndex", {}), reason("TradeVolumeIndex", "missing parameter #0"));
-}
-
-TEST(CandleVolumeConstruction, VolatilityConeLengths) {
-    const std::string short_text =
-        reason("VolatilityCone", "invalid period: volatility cone window and lookback must both be >= 2");
-    EXPECT_EQ(build("VolatilityCone", {kTiny, 5}), reason("VolatilityCone", kZero));
-    EXPECT_EQ(build("VolatilityCone", {5, kTiny}), reason("VolatilityCone", kZero));
-    EXPECT_EQ(build("VolatilityCone", {1, kTiny}), reason("VolatilityCone", kZero));  // zeros first
-    EXPECT_EQ(build("VolatilityCone", {1, 5}), short_text);
-    EXPECT_EQ(build("VolatilityCone", {5, 1}), short_text);
-    EXPECT_EQ(build("VolatilityCone", {16777217, 1}), short_text);  // the kind's own check first
-    // Both windows are allocated at construction, so lengths are bounded too.
-    EXPECT_EQ(build("VolatilityCone", {16777217, 5}), reason("VolatilityCone", kMax));
-    EXPECT_EQ(build("VolatilityCone", {5, kHuge}), reason("VolatilityCone", kMax));
-    EXPECT_EQ(build("VolatilityCone", {2, 2}), "built");
-    EXPECT_EQ(build("VolatilityCone", {20}), reason("VolatilityCone", "missing parameter #1"));
-}
 
 // ---------------------------------------------------------------- accumulators
 
@@ -464,43 +386,3 @@ TEST(CandleVolumeWeightedSr, WeightedAndPlainMeans) {
 }
 
 // ---------------------------------------------------------------- failing candles
-
-TEST(CandleVolumeGuard, FailingCandleChangesNothing) {
-    // Each kind fed a failing candle between ordinary ones answers exactly as one
-    // that never saw it.
-    const std::vector<Bar> bars = {{10, 11, 9, 10.5, 300}, {10.5, 12, 10, 11.5, 200}, {11.5, 11.6, 10.2, 10.4, 500},
-                                   {10.4, 10.9, 9.8, 10.8, 0},   {10.8, 11.9, 10.7, 11.7, 450}, flat(11.7, 120),
-                                   {11.7, 12.5, 11.1, 11.2, 80}, {11.2, 11.4, 10.1, 10.3, 610}};
-    const Candle bad[] = {kBadCandle,
-                          Candle{0, 10, 11, 9, 10, -1},
-                          Candle{0, 10, 11, 9, 10, std::numeric_limits<double>::infinity()},
-                          Candle{0, std::nan(""), 11, 9, 10, 1},
-                          Candle{0, 12, 11, 9, 10, 1},
-                          Candle{0, 10, 11, 9, 8, 1}};
-    struct K {
-        const char* kind;
-        std::vector<double> params;
-    };
-    for (const K& k : std::vector<K>{{"ChaikinMoneyFlow", {2}},  {"ChaikinOscillator", {2, 3}},
-                                     {"Kvo", {2, 3}},            {"ForceIndex", {2}},
-                                     {"EaseOfMovement", {2}},    {"Mfi", {2}},
-                                     {"BetterVolume", {3}},      {"RollingVwap", {2}},
-                                     {"TradeVolumeIndex", {0.1}}, {"Tsv", {2}},
-                                     {"TwiggsMoneyFlow", {2}},   {"VolumeOscillator", {2, 3}},
-                                     {"Vzo", {2}},               {"MurreyMathLines", {3}},
-                                     {"VolatilityCone", {2, 3}}, {"VolumeWeightedSr", {3}}}) {
-        Probe clean(k.kind, k.params);
-        Probe dirty(k.kind, k.params);
-        for (std::size_t i = 0; i < bars.size(); ++i) {
-            if (i % 2 == 1)
-                for (const Candle& c : bad) EXPECT_FALSE(dirty.push(c)) << k.kind;
-            auto a = clean(bars[i]);
-            auto b = dirty(bars[i]);
-            EXPECT_EQ(a, b) << k.kind << " bar " << i;
-            auto oa = clean.outs();
-            auto ob = dirty.outs();
-            ASSERT_EQ(oa.size(), ob.size()) << k.kind;
-            for (std::size_t j = 0; j < oa.size(); ++j) EXPECT_EQ(oa[j].value, ob[j].value) << k.kind;
-        }
-    }
-}
