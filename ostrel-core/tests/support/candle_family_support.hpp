@@ -1,9 +1,14 @@
 // Helpers for the candle-family tests: build by name, make candles, feed them, read
-// the named outputs as values.
+// the named outputs as values; and the one checker of their data files.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +16,7 @@
 #include <vector>
 
 #include "support/build_support.hpp"
+#include "support/table_file.hpp"
 #include "catalogue/catalogue.hpp"
 
 namespace candlefam {
@@ -58,14 +64,6 @@ inline std::vector<double> outs(const Indicator& ind) {
 
 }  // namespace candlefam
 
-#include <algorithm>
-#include <bit>
-#include <cmath>
-#include <cstdint>
-#include <map>
-
-#include "support/table_file.hpp"
-
 // The one checker of the candle-series data files. A file is a list of sections; a
 // row whose first cell is a keyword starts one:
 //   candles NAME              rows "t o h l c v": a candle list other sections name
@@ -78,10 +76,10 @@ inline std::vector<double> outs(const Indicator& ind) {
 //                             ":NAME" when an alias reports under NAME; "@" stands
 //                             for "#", which starts a comment)
 //   warmups                   rows "KIND N p...": the kind's warmup_period is N
-// VALUE "-" is no value, "+" any value, "*" is not checked. OUT cells are the named outputs in
-// order, "name=value" for one by name, "{}" for none; "*" skips one. TOL 0 compares
-// bits (a "nan" matches any NaN), "=" compares with == (either zero matches the
-// other), else |got - want| <= TOL * max(1, |want|).
+// VALUE "-" is no value, "+" any value, "*" not checked. OUT cells are the named
+// outputs in order, "name=value" for one by name, "{}" for none; "*" skips one.
+// TOL 0 compares bits (a "nan" matches any NaN), "=" compares with == (either zero
+// matches the other), else |got - want| <= TOL * max(1, |want|).
 namespace kind_table {
 
 using namespace candlefam;

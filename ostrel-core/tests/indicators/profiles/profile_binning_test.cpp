@@ -2,15 +2,12 @@
 // degenerate widths, the histograms and the value-area growth, worked by hand.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <limits>
-#include <memory>
-#include <optional>
-#include <string>
+#include <span>
+#include <utility>
 #include <vector>
 
-#include "support/candle_family_support.hpp"
 #include "support/profile_support.hpp"
 #include "indicators/core/profile_binning.hpp"
 
