@@ -1,6 +1,6 @@
 // The shared steps of the candle kinds, worked by hand: directional movement on an
 // inside bar, the volume-weighted window and the safe-zone penetration window. The
-// kinds' own hand-worked cases are rows of data/edge_cases.txt.
+// kinds' own hand-worked cases are rows of data/trend_cases.txt.
 #include <gtest/gtest.h>
 
 #include "indicators/core/adx.hpp"

@@ -23,5 +23,10 @@ TEST(CandleTables, VolatilityAndBandsOverSixHourBars) {
 }
 TEST(CandleTables, VolumeKindsOverVol64) { check({"candles_vol64.txt", "volume_reference.txt"}); }
 TEST(CandleTables, TrendBandsAndOscillatorsOverWalk160) { check({"reference.txt"}); }
-TEST(CandleTables, WorkedCases) { check({"cases.txt", "edge_cases.txt", "oscillator_cases.txt", "stop_cases.txt", "volume_cases.txt", "band_cases.txt"}); }
+TEST(CandleTables, RefusedCandlesAndBoundaries) { check({"cases.txt"}); }
+TEST(CandleTables, TrendCases) { check({"trend_cases.txt"}); }
+TEST(CandleTables, OscillatorCases) { check({"oscillator_cases.txt"}); }
+TEST(CandleTables, StopCases) { check({"stop_cases.txt"}); }
+TEST(CandleTables, VolumeCases) { check({"volume_cases.txt"}); }
+TEST(CandleTables, BandCases) { check({"band_cases.txt"}); }
 TEST(CandleTables, Construction) { check({"construction.txt"}); }
