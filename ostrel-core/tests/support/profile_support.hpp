@@ -1,32 +1,17 @@
-// Helpers for the profile-kind tests: candles from five numbers, the named outputs
-// as values (the candle-family helper), and the uneven candle series both profile
-// test files run.
+// The uneven candle series of the profile-binning tests (the same candles as the
+// list "profile14" of indicators/profiles/data/profiles.txt).
 #pragma once
 
-#include <limits>
 #include <vector>
 
-#include "support/candle_family_support.hpp"
-#include "catalogue/catalogue.hpp"
-
 namespace profile_support {
-
-constexpr double kNone = std::numeric_limits<double>::quiet_NaN();  // no value expected
 
 struct Bar {
     double o, h, l, c, v;
 };
 
-inline ostrel::FeedSnapshot snap(const Bar& b) {
-    ostrel::FeedSnapshot s;
-    s.candle = ostrel::Candle{0, b.o, b.h, b.l, b.c, b.v};
-    return s;
-}
-
-using candlefam::outs;
-
-// A candle series with uneven prices and volumes, a zero-volume candle (#2) and a
-// candle with high equal to low (#3).
+// Uneven prices and volumes, a zero-volume candle (#2) and a candle with high equal
+// to low (#3).
 inline const std::vector<Bar> kSeries = {
     {100.3, 101.7, 99.9, 101.1, 1250.5},    {101.1, 102.45, 100.8, 102.2, 980.25},
     {102.2, 102.9, 101.35, 101.6, 0.0},     {101.6, 101.6, 101.6, 101.6, 333.3},
