@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "json/number.hpp"
 #include "json/read.hpp"
 
 namespace ostrel {
@@ -206,6 +207,7 @@ inline const char* skip_ws(const char* p, const char* end) {
 
 // A number as read_f64 reads it.
 inline const char* take_f64(const char* p, const char* end, double& out) {
+    if (const char* q = json::number_detail::read_plain_f64(p, end, out)) return q;
     Value v;
     const char* q = json::read_number(p, end, v);
     if (q != nullptr) out = v.to_f64();
@@ -214,6 +216,7 @@ inline const char* take_f64(const char* p, const char* end, double& out) {
 
 // A number as read_i64 reads it without a fault; nullptr for anything else.
 inline const char* take_time(const char* p, const char* end, std::int64_t& out) {
+    if (const char* q = json::number_detail::read_plain_i64(p, end, out)) return q;
     Value v;
     const char* q = json::read_number(p, end, v);
     if (q == nullptr) return nullptr;

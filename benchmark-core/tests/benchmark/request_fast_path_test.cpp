@@ -110,7 +110,7 @@ public:
     }
 
     std::string number() {
-        switch (pick(14)) {
+        switch (pick(15)) {
             case 0: return std::to_string(pick(1000));
             case 1: return "-" + std::to_string(1 + pick(1000));
             case 2: return "1700000000000";
@@ -121,6 +121,7 @@ public:
             case 7: return chance(50) ? "1e400" : "-1e-400";
             case 8: return chance(50) ? "0.1e1" : "1E+2";
             case 9: return "18446744073709551615";
+            case 10: return (chance(50) ? "0." : "-0.") + digits(1 + pick(19), false);
             default: {
                 // A price: 1 to 20 significant digits, an optional exponent.
                 std::string s = chance(20) ? "-" : "";

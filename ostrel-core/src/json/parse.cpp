@@ -1,4 +1,5 @@
 #include "json/parse.hpp"
+#include "json/number.hpp"
 #include "json/utf8.hpp"
 
 #include <bit>
@@ -88,67 +89,6 @@ inline bool key_less(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-// Reads the run of digits at p, taking the first `room` of them into acc
-// (acc * 10 + digit each); returns how many digits there were.
-inline std::size_t take_digits(const unsigned char*& p, const unsigned char* end, std::uint64_t& acc,
-                               std::size_t room) {
-    const unsigned char* const s = p;
-    if constexpr (std::endian::native == std::endian::little) {
-        // Eight digits at a time.
-        while (end - p >= 8 && room >= 8) {
-            std::uint64_t v;
-            std::memcpy(&v, p, 8);
-            if (((v & 0xF0F0F0F0F0F0F0F0ULL) | (((v + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4)) !=
-                0x3333333333333333ULL) {
-                break;
-            }
-            v -= 0x3030303030303030ULL;
-            v = (v * 10) + (v >> 8);
-            v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
-                 (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
-                32;
-            acc = acc * 100000000ULL + v;
-            room -= 8;
-            p += 8;
-        }
-    }
-    while (p < end && is_digit(*p)) {
-        if (room > 0) {
-            acc = acc * 10 + static_cast<std::uint64_t>(*p - '0');
-            --room;
-        }
-        ++p;
-    }
-    return static_cast<std::size_t>(p - s);
-}
-
-// m * 10^e for a mantissa of up to 19 digits (below 2^64) and |e| <= 27, through
-// the 64-bit significand of the x87 extended format: m and 10^|e| are exact there
-// and one product or quotient is correctly rounded to 64 bits. Rounding that to a
-// double gives the correctly rounded double unless it lies exactly halfway between
-// two doubles (its low 11 bits 10000000000), where the true value may lie on either
-// side: false then, and elsewhere this format is not at hand.
-inline bool extended_product(std::uint64_t m, std::int64_t e, double& out) {
-#if (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64
-    if (e < -27 || e > 27) return false;
-    static constexpr long double kPow10L[] = {
-        1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-        1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
-    const long double x = static_cast<long double>(m);
-    const long double r = e >= 0 ? x * kPow10L[e] : x / kPow10L[-e];
-    std::uint64_t significand;
-    std::memcpy(&significand, &r, sizeof significand);
-    if ((significand & 0x7FFu) == 0x400u) return false;
-    out = static_cast<double>(r);
-    return true;
-#else
-    (void)m;
-    (void)e;
-    (void)out;
-    return false;
-#endif
-}
-
 // One number token, read the same way wherever the parser or a bulk reader meets
 // it. On failure `code` and `peek` say what the parser reports: peek means the
 // fault was found looking at the byte at p (it counts), else at the last byte taken.
@@ -180,7 +120,7 @@ public:
             nonzero_digit = true;
             const unsigned char* digits = p_;
             // At most 19 digits always fit in 64 bits.
-            std::size_t nd = take_digits(p_, end_, significand, 19);
+            std::size_t nd = number_detail::take_digits(p_, end_, significand, 19);
             if (nd == 20) {
                 significand = 0;
                 for (const unsigned char* q = digits; q < p_; ++q) {
@@ -214,7 +154,7 @@ public:
             // Leading zeros of "0.000123" count as digits here: conservative.
             const std::size_t room = mantissa_exact ? static_cast<std::size_t>(19 - mantissa_digits) : 0;
             std::uint64_t acc = mantissa;
-            const int nfrac = static_cast<int>(take_digits(p_, end_, acc, room));
+            const int nfrac = static_cast<int>(number_detail::take_digits(p_, end_, acc, room));
             if (mantissa_exact && static_cast<std::size_t>(nfrac) <= room) {
                 mantissa = acc;
                 mantissa_digits += nfrac;
@@ -278,9 +218,7 @@ public:
         if (mantissa_exact && mantissa <= (1ULL << 53)) {
             // Clinger's fast path: the mantissa and 10^|e| are exact doubles, so one
             // correctly rounded multiplication or division gives the nearest double.
-            static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+            using number_detail::kPow10;
             std::int64_t e = static_cast<std::int64_t>(exp10) - fraction_digits;
             if (e >= -22 && e <= 22) {
                 double m = static_cast<double>(mantissa);
@@ -291,7 +229,7 @@ public:
         }
         if (mantissa_exact && mantissa != 0) {
             double d = 0.0;
-            if (extended_product(mantissa, static_cast<std::int64_t>(exp10) - fraction_digits, d)) {
+            if (number_detail::extended_product(mantissa, static_cast<std::int64_t>(exp10) - fraction_digits, d)) {
                 out = Value::number(negative ? -d : d);
                 return true;
             }
