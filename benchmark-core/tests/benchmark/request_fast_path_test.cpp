@@ -360,7 +360,7 @@ TEST(RequestFastPath, RandomAndMutatedRequests) {
     if (const char* s = std::getenv("OSTREL_FUZZ_ITERATIONS")) max_iterations = std::atoll(s);
     Gen gen(20261207);
     auto start = std::chrono::steady_clock::now();
-    long long n = 0, parsed = 0;
+    long long n = 0, parsed = 0, taken = 0;
     for (;; ++n) {
         if (max_iterations >= 0 && n >= max_iterations) break;
         if (max_iterations < 0 && (n % 256) == 0) {
@@ -371,7 +371,14 @@ TEST(RequestFastPath, RandomAndMutatedRequests) {
         if (gen.chance(50)) text = gen.mutate(std::move(text));
         std::string diff = compare(text);
         ASSERT_EQ(diff, "") << "input: " << text;
-        parsed += json::parse(text).has_value() ? 1 : 0;
+        if (auto pr = parse_request(text)) {
+            ++parsed;
+            if (pr->data_taken || !pr->datasets_taken.empty()) ++taken;
+        }
     }
-    std::printf("request fast path: %lld inputs, %lld of them well-formed\n", n, parsed);
+    // Both paths must be exercised, the candles taken from the text in many inputs.
+    EXPECT_GT(taken, n / 10);
+    EXPECT_GT(parsed - taken, n / 20);
+    std::printf("request fast path: %lld inputs, %lld well-formed, %lld with candles taken from the text\n", n,
+                parsed, taken);
 }
