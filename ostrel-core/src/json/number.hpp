@@ -57,8 +57,12 @@ inline std::size_t take_digits(const unsigned char*& p, const unsigned char* end
 // two doubles (its low 11 bits 10000000000), where the true value may lie on either
 // side: false then, and elsewhere this format is not at hand.
 inline bool extended_product(std::uint64_t m, std::int64_t e, double& out) {
-#if (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64
+#if defined(__x86_64__) && LDBL_MANT_DIG == 64
     if (e < -27 || e > 27) return false;
+    // Only with the x87 unit at its defaults: 64-bit precision, round to nearest.
+    unsigned short control;
+    __asm__("fnstcw %0" : "=m"(control));
+    if ((control & 0x0F00u) != 0x0300u) return false;
     static constexpr long double kPow10L[] = {
         1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
         1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};

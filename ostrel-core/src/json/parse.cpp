@@ -2,8 +2,6 @@
 #include "json/number.hpp"
 #include "json/utf8.hpp"
 
-#include <bit>
-#include <cfloat>
 #include <charconv>
 #include <cstring>
 #include <limits>
