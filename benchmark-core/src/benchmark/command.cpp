@@ -37,19 +37,19 @@ Expected<Value, BenchmarkError> list_cases(Value& request) {
     return Value::object(std::move(o));
 }
 
-Expected<Value, BenchmarkError> run_case_command(Value& request) {
+Expected<Value, BenchmarkError> run_case_command(ParsedRequest& request) {
     RunCaseReq req;
     if (json::Fault f = read_run_case_req(request, req)) return BenchmarkError::parse(std::move(f->message));
-    request = Value();
+    request = ParsedRequest();
     auto result = run_case(req.case_, req.data);
     if (!result) return std::move(result).error();
     return result->to_json();
 }
 
-Expected<Value, BenchmarkError> run_suite_command(Value& request) {
+Expected<Value, BenchmarkError> run_suite_command(ParsedRequest& request) {
     RunSuiteReq req;
     if (json::Fault f = read_run_suite_req(request, req)) return BenchmarkError::parse(std::move(f->message));
-    request = Value();
+    request = ParsedRequest();
     auto result = run_suite(req.suite.cases, req.datasets);
     if (!result) return std::move(result).error();
     json::Array results;
@@ -67,15 +67,16 @@ Expected<Value, BenchmarkError> run_suite_command(Value& request) {
 }
 
 Expected<Value, BenchmarkError> run(std::string_view text) {
-    auto parsed = json::parse(text);
+    // The candle lists are read straight from the text (see parse_request).
+    auto parsed = parse_request(text);
     if (!parsed) return BenchmarkError::parse(parsed.error().display());
-    Value request = std::move(*parsed);
+    ParsedRequest request = std::move(*parsed);
     std::string name;
-    if (const Value* cmd = request.find("cmd"); cmd != nullptr && cmd->is_string()) name = cmd->as_string();
+    if (const Value* cmd = request.tree.find("cmd"); cmd != nullptr && cmd->is_string()) name = cmd->as_string();
     if (name == "version") return version_response();
     if (name == "run_case") return run_case_command(request);
     if (name == "run_suite") return run_suite_command(request);
-    if (name == "list_cases") return list_cases(request);
+    if (name == "list_cases") return list_cases(request.tree);
     return BenchmarkError::parse("unknown cmd: " + name);
 }
 

@@ -1,7 +1,11 @@
 #include "benchmark/formats.hpp"
 
 #include <array>
+#include <cstdint>
+#include <limits>
+#include <memory>
 
+#include "json/number.hpp"
 #include "json/read.hpp"
 
 namespace ostrel {
@@ -190,6 +194,248 @@ Fault read_list_cases_req(Value& request, ListCasesReq& out) {
     out = ListCasesReq{};
     auto rd = [&](std::size_t, Value& x) -> Fault { return read_suite(x, out.suite); };
     return formats_detail::read_request(request, formats_detail::kListCasesShape, rd);
+}
+
+// ---- requests read with their bulk straight from the text --------------------
+
+namespace formats_detail {
+
+inline const char* skip_ws(const char* p, const char* end) {
+    while (p < end && (*p == ' ' || *p == '\n' || *p == '\t' || *p == '\r')) ++p;
+    return p;
+}
+
+// A number as read_f64 reads it.
+inline const char* take_f64(const char* p, const char* end, double& out) {
+    if (const char* q = json::number_detail::read_plain_f64(p, end, out)) return q;
+    Value v;
+    const char* q = json::read_number(p, end, v);
+    if (q != nullptr) out = v.to_f64();
+    return q;
+}
+
+// A number as read_i64 reads it without a fault; nullptr for anything else.
+inline const char* take_time(const char* p, const char* end, std::int64_t& out) {
+    if (const char* q = json::number_detail::read_plain_i64(p, end, out)) return q;
+    Value v;
+    const char* q = json::read_number(p, end, v);
+    if (q == nullptr) return nullptr;
+    if (v.is_int()) {
+        out = v.as_int();
+    } else if (v.is_uint() && v.as_uint() <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        out = static_cast<std::int64_t>(v.as_uint());
+    } else {
+        return nullptr;
+    }
+    return q;
+}
+
+// [time, open, high, low, close] or [time, open, high, low, close, volume], p at '['.
+inline const char* take_candle_array(const char* p, const char* end, Candle& c) {
+    p = skip_ws(p + 1, end);
+    p = take_time(p, end, c.time);
+    if (p == nullptr) return nullptr;
+    double* const fields[5] = {&c.open, &c.high, &c.low, &c.close, &c.volume};
+    c.volume = 0.0;
+    for (int k = 0; k < 5; ++k) {
+        p = skip_ws(p, end);
+        if (p == end) return nullptr;
+        if (*p == ']') return k == 4 ? p + 1 : nullptr;
+        if (*p != ',') return nullptr;
+        p = take_f64(skip_ws(p + 1, end), end, *fields[k]);
+        if (p == nullptr) return nullptr;
+    }
+    p = skip_ws(p, end);
+    if (p == end || *p != ']') return nullptr;
+    return p + 1;
+}
+
+// {"time": t, "open": o, "high": h, "low": l, "close": c, "volume"?: v} in any
+// order, each key once, written without escapes, nothing else; p at '{'.
+inline const char* take_candle_object(const char* p, const char* end, Candle& c) {
+    c.volume = 0.0;
+    unsigned seen = 0;
+    p = skip_ws(p + 1, end);
+    for (;;) {
+        if (p == end || *p != '"') return nullptr;
+        const char* k = p + 1;
+        const char* q = k;
+        while (q < end && *q != '"' && *q != '\\') ++q;
+        if (q == end || *q != '"') return nullptr;
+        const std::string_view key(k, static_cast<std::size_t>(q - k));
+        int idx = -1;
+        for (int i = 0; i < 6; ++i) {
+            if (key == kCandleFields[i].key) {
+                idx = i;
+                break;
+            }
+        }
+        if (idx < 0 || (seen & (1u << idx)) != 0) return nullptr;
+        seen |= 1u << idx;
+        p = skip_ws(q + 1, end);
+        if (p == end || *p != ':') return nullptr;
+        p = skip_ws(p + 1, end);
+        switch (idx) {
+            case 0: p = take_time(p, end, c.time); break;
+            case 1: p = take_f64(p, end, c.open); break;
+            case 2: p = take_f64(p, end, c.high); break;
+            case 3: p = take_f64(p, end, c.low); break;
+            case 4: p = take_f64(p, end, c.close); break;
+            default: p = take_f64(p, end, c.volume); break;
+        }
+        if (p == nullptr) return nullptr;
+        p = skip_ws(p, end);
+        if (p == end) return nullptr;
+        if (*p == '}') break;
+        if (*p != ',') return nullptr;
+        p = skip_ws(p + 1, end);
+    }
+    if ((seen & 0x1Fu) != 0x1Fu) return nullptr;
+    return p + 1;
+}
+
+// Candles gathered in blocks, then moved into one vector of the exact size, each
+// block released once copied: reading never holds much more than the candles.
+class CandleBlocks {
+public:
+    Candle& next() {
+        if (used_ == kBlock) {
+            blocks_.push_back(std::make_unique<Candle[]>(kBlock));
+            used_ = 0;
+        }
+        ++count_;
+        return blocks_.back()[used_++];
+    }
+    void move_into(std::vector<Candle>& out) {
+        out.clear();
+        out.reserve(count_);
+        for (std::size_t b = 0; b < blocks_.size(); ++b) {
+            const std::size_t n = b + 1 == blocks_.size() ? used_ : kBlock;
+            out.insert(out.end(), blocks_[b].get(), blocks_[b].get() + n);
+            blocks_[b].reset();
+        }
+        blocks_.clear();
+        used_ = kBlock;
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlock = 8192;
+    std::vector<std::unique_ptr<Candle[]>> blocks_;
+    std::size_t used_ = kBlock;
+    std::size_t count_ = 0;
+};
+
+// An array of candles, each read as read_candle reads it without a fault; nullptr
+// for anything else (the parser then reads the array and the tree reader reads it).
+const char* take_candles(const char* p, const char* end, std::vector<Candle>& out) {
+    if (p == end || *p != '[') return nullptr;
+    CandleBlocks blocks;
+    p = skip_ws(p + 1, end);
+    if (p != end && *p == ']') {
+        out.clear();
+        return p + 1;
+    }
+    for (;;) {
+        if (p == end) return nullptr;
+        Candle& c = blocks.next();
+        if (*p == '[') {
+            p = take_candle_array(p, end, c);
+        } else if (*p == '{') {
+            p = take_candle_object(p, end, c);
+        } else {
+            return nullptr;
+        }
+        if (p == nullptr) return nullptr;
+        p = skip_ws(p, end);
+        if (p == end) return nullptr;
+        if (*p == ']') break;
+        if (*p != ',') return nullptr;
+        p = skip_ws(p + 1, end);
+    }
+    blocks.move_into(out);
+    return p + 1;
+}
+
+// Takes the candle lists of the request's "data" member and of the members of its
+// "datasets" object; the last occurrence of a key is the one the tree keeps.
+class RequestHook final : public json::ParseHook {
+public:
+    explicit RequestHook(ParsedRequest& r) : r_(r) {}
+
+    const char* member(std::span<const std::string_view> keys, const char* at, const char* end) override {
+        if (keys.size() == 1) {
+            if (keys[0] == "data") {
+                const char* q = take_candles(at, end, r_.data);
+                r_.data_taken = q != nullptr;
+                if (q == nullptr) r_.data.clear();
+                return q;
+            }
+            if (keys[0] == "datasets") r_.datasets_taken.clear();
+            return nullptr;
+        }
+        if (keys[0] != "datasets") return nullptr;
+        std::vector<Candle> candles;
+        const char* q = take_candles(at, end, candles);
+        if (q != nullptr) {
+            r_.datasets_taken.insert_or_assign(std::string(keys[1]), std::move(candles));
+        } else if (auto it = r_.datasets_taken.find(std::string(keys[1])); it != r_.datasets_taken.end()) {
+            r_.datasets_taken.erase(it);
+        }
+        return q;
+    }
+
+private:
+    ParsedRequest& r_;
+};
+
+}  // namespace formats_detail
+
+Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text) {
+    ParsedRequest out;
+    formats_detail::RequestHook hook(out);
+    auto tree = json::parse(text, hook);
+    if (!tree) return tree.error();
+    out.tree = std::move(*tree);
+    return out;
+}
+
+Fault read_run_case_req(ParsedRequest& request, RunCaseReq& out) {
+    out = RunCaseReq{};
+    auto rd = [&](std::size_t i, Value& x) -> Fault {
+        if (i == 0) return read_case(x, out.case_);
+        if (request.data_taken && x.is_null()) {
+            out.data = std::move(request.data);
+            request.data_taken = false;
+            return {};
+        }
+        return read_candles(x, out.data);
+    };
+    return formats_detail::read_request(request.tree, formats_detail::kRunCaseShape, rd);
+}
+
+Fault read_run_suite_req(ParsedRequest& request, RunSuiteReq& out) {
+    out = RunSuiteReq{};
+    auto read_sets = [&](Value& v) -> Fault {
+        out.datasets.clear();
+        return json::read_map(v, [&](const std::string& key, Value& x) -> Fault {
+            std::vector<Candle> candles;
+            auto it = x.is_null() ? request.datasets_taken.find(key) : request.datasets_taken.end();
+            if (it != request.datasets_taken.end()) {
+                candles = std::move(it->second);
+                request.datasets_taken.erase(it);
+            } else if (Fault f = read_candles(x, candles)) {
+                return f;
+            }
+            out.datasets.emplace_hint(out.datasets.end(), key, std::move(candles));
+            return {};
+        });
+    };
+    auto rd = [&](std::size_t i, Value& x) -> Fault {
+        if (i == 0) return read_suite(x, out.suite);
+        return read_sets(x);
+    };
+    return formats_detail::read_request(request.tree, formats_detail::kRunSuiteShape, rd);
 }
 
 }  // namespace ostrel

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "benchmark/error.hpp"
+#include "indicators/expected.hpp"
 #include "indicators/indicator.hpp"
+#include "json/parse.hpp"
 #include "json/read.hpp"
 #include "json/value.hpp"
 
@@ -72,5 +74,29 @@ json::Fault read_datasets(json::Value& v, Datasets& out);
 json::Fault read_run_case_req(json::Value& request, RunCaseReq& out);
 json::Fault read_run_suite_req(json::Value& request, RunSuiteReq& out);
 json::Fault read_list_cases_req(json::Value& request, ListCasesReq& out);
+
+// A request text parsed for reading, its bulk left out of the tree: the candle lists
+// of the outermost object's "data" member and of the members of its "datasets"
+// object are read straight from the text when they are well-formed arrays of
+// candles (every candle as read_candle reads it), and the tree holds null in their
+// place. The records read from it are those the tree readers read from the full
+// tree, and every fault is the same.
+struct ParsedRequest {
+    json::Value tree;
+    // The tree's "data" member (the last of that key) was read into `data`.
+    bool data_taken = false;
+    std::vector<Candle> data;
+    // Members of the tree's "datasets" object (the last of that key) read into
+    // candles, by key; only the last occurrence of a repeated key counts.
+    Datasets datasets_taken;
+};
+
+// Fails exactly as json::parse fails on the same text.
+Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text);
+
+// The request readers on a parsed request (records and faults as the tree readers
+// give them on json::parse of the same text).
+json::Fault read_run_case_req(ParsedRequest& request, RunCaseReq& out);
+json::Fault read_run_suite_req(ParsedRequest& request, RunSuiteReq& out);
 
 }  // namespace ostrel

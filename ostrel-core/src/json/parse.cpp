@@ -1,4 +1,5 @@
 #include "json/parse.hpp"
+#include "json/number.hpp"
 #include "json/utf8.hpp"
 
 #include <charconv>
@@ -86,111 +87,14 @@ inline bool key_less(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-// Objects up to this many members are ordered through a permutation.
-constexpr std::size_t kSmallObject = 32;
-
-class Parser {
+// One number token, read the same way wherever the parser or a bulk reader meets
+// it. On failure `code` and `peek` say what the parser reports: peek means the
+// fault was found looking at the byte at p (it counts), else at the last byte taken.
+class NumberScanner {
 public:
-    explicit Parser(std::string_view text)
-        : begin_(reinterpret_cast<const unsigned char*>(text.data())),
-          p_(begin_),
-          end_(begin_ + text.size()) {}
+    NumberScanner(const unsigned char* p, const unsigned char* end) : p_(p), end_(end) {}
 
     bool run(Value& out) {
-        if (!parse_value(out)) return false;
-        skip_ws();
-        if (p_ != end_) return peek_error(ParseCode::TrailingCharacters);
-        return true;
-    }
-
-    ParseError error_info() const {
-        // Line and column of the error index: bytes before it, counted from the
-        // last line feed before it.
-        ParseError e{code_, 1, 0};
-        std::size_t line = 1;
-        std::size_t line_start = 0;
-        for (std::size_t i = 0; i < err_index_; ++i) {
-            if (begin_[i] == '\n') {
-                ++line;
-                line_start = i + 1;
-            }
-        }
-        e.line = line;
-        e.column = err_index_ - line_start;
-        return e;
-    }
-
-private:
-    // An error found in a byte already taken: the position counts up to p_.
-    bool error(ParseCode c) {
-        code_ = c;
-        err_index_ = static_cast<std::size_t>(p_ - begin_);
-        return false;
-    }
-    // An error found while looking at the byte at p_ (not yet taken): it counts.
-    bool peek_error(ParseCode c) {
-        code_ = c;
-        err_index_ = static_cast<std::size_t>((p_ < end_ ? p_ + 1 : end_) - begin_);
-        return false;
-    }
-
-    void skip_ws() {
-        while (p_ < end_) {
-            unsigned char c = *p_;
-            if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
-                ++p_;
-            } else {
-                break;
-            }
-        }
-    }
-
-    bool parse_value(Value& out) {
-        skip_ws();
-        if (p_ == end_) return peek_error(ParseCode::EofWhileParsingValue);
-        switch (*p_) {
-            case 'n':
-                ++p_;
-                if (!ident("ull", 3)) return false;
-                out = Value();
-                return true;
-            case 't':
-                ++p_;
-                if (!ident("rue", 3)) return false;
-                out = Value::boolean(true);
-                return true;
-            case 'f':
-                ++p_;
-                if (!ident("alse", 4)) return false;
-                out = Value::boolean(false);
-                return true;
-            case '-':
-            case '0': case '1': case '2': case '3': case '4':
-            case '5': case '6': case '7': case '8': case '9':
-                return parse_number(out);
-            case '"': {
-                ++p_;
-                std::string s;
-                if (!parse_string(s)) return false;
-                out = Value::string(std::move(s));
-                return true;
-            }
-            case '[': return parse_array(out);
-            case '{': return parse_object(out);
-            default: return peek_error(ParseCode::ExpectedSomeValue);
-        }
-    }
-
-    bool ident(const char* rest, int n) {
-        for (int i = 0; i < n; ++i) {
-            if (p_ == end_) return error(ParseCode::EofWhileParsingValue);
-            unsigned char c = *p_++;
-            if (c != static_cast<unsigned char>(rest[i])) return error(ParseCode::ExpectedSomeIdent);
-        }
-        return true;
-    }
-
-    bool parse_number(Value& out) {
         const unsigned char* start = p_;
         bool negative = false;
         if (*p_ == '-') {
@@ -213,12 +117,10 @@ private:
         } else if (c >= '1' && c <= '9') {
             nonzero_digit = true;
             const unsigned char* digits = p_;
-            while (p_ < end_ && is_digit(*p_)) ++p_;
-            std::size_t nd = static_cast<std::size_t>(p_ - digits);
-            if (nd <= 19) {
-                // At most 19 digits always fit in 64 bits.
-                for (const unsigned char* q = digits; q < p_; ++q) significand = significand * 10 + (*q - '0');
-            } else if (nd == 20) {
+            // At most 19 digits always fit in 64 bits.
+            std::size_t nd = number_detail::take_digits(p_, end_, significand, 19);
+            if (nd == 20) {
+                significand = 0;
                 for (const unsigned char* q = digits; q < p_; ++q) {
                     std::uint64_t d = static_cast<std::uint64_t>(*q - '0');
                     if (significand > (std::numeric_limits<std::uint64_t>::max() - d) / 10) {
@@ -227,7 +129,7 @@ private:
                     }
                     significand = significand * 10 + d;
                 }
-            } else {
+            } else if (nd > 20) {
                 int_overflow = true;
             }
             mantissa_digits = static_cast<int>(nd);
@@ -247,11 +149,12 @@ private:
             if (p_ == end_) return peek_error(ParseCode::EofWhileParsingValue);
             if (!is_digit(*p_)) return peek_error(ParseCode::InvalidNumber);
             const unsigned char* frac = p_;
-            while (p_ < end_ && is_digit(*p_)) ++p_;
-            const int nfrac = static_cast<int>(p_ - frac);
-            if (mantissa_exact && mantissa_digits + nfrac <= 19) {
-                // Leading zeros of "0.000123" count as digits here: conservative.
-                for (const unsigned char* q = frac; q < p_; ++q) mantissa = mantissa * 10 + (*q - '0');
+            // Leading zeros of "0.000123" count as digits here: conservative.
+            const std::size_t room = mantissa_exact ? static_cast<std::size_t>(19 - mantissa_digits) : 0;
+            std::uint64_t acc = mantissa;
+            const int nfrac = static_cast<int>(number_detail::take_digits(p_, end_, acc, room));
+            if (mantissa_exact && static_cast<std::size_t>(nfrac) <= room) {
+                mantissa = acc;
                 mantissa_digits += nfrac;
                 fraction_digits = nfrac;
             } else {
@@ -313,13 +216,18 @@ private:
         if (mantissa_exact && mantissa <= (1ULL << 53)) {
             // Clinger's fast path: the mantissa and 10^|e| are exact doubles, so one
             // correctly rounded multiplication or division gives the nearest double.
-            static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+            using number_detail::kPow10;
             std::int64_t e = static_cast<std::int64_t>(exp10) - fraction_digits;
             if (e >= -22 && e <= 22) {
                 double m = static_cast<double>(mantissa);
                 double d = e >= 0 ? m * kPow10[e] : m / kPow10[-e];
+                out = Value::number(negative ? -d : d);
+                return true;
+            }
+        }
+        if (mantissa_exact && mantissa != 0) {
+            double d = 0.0;
+            if (number_detail::extended_product(mantissa, static_cast<std::int64_t>(exp10) - fraction_digits, d)) {
                 out = Value::number(negative ? -d : d);
                 return true;
             }
@@ -379,6 +287,143 @@ private:
         }
         std::int64_t magnitude = int_digits - 1 - k + exp;
         return magnitude > 0;
+    }
+
+    const unsigned char* pos() const { return p_; }
+    ParseCode code() const { return code_; }
+    bool peek() const { return peek_; }
+
+private:
+    bool error(ParseCode c) {
+        code_ = c;
+        peek_ = false;
+        return false;
+    }
+    bool peek_error(ParseCode c) {
+        code_ = c;
+        peek_ = true;
+        return false;
+    }
+
+    const unsigned char* p_;
+    const unsigned char* end_;
+    ParseCode code_ = ParseCode::InvalidNumber;
+    bool peek_ = false;
+};
+
+// Objects up to this many members are ordered through a permutation.
+constexpr std::size_t kSmallObject = 32;
+
+class Parser {
+public:
+    explicit Parser(std::string_view text, ParseHook* hook = nullptr)
+        : begin_(reinterpret_cast<const unsigned char*>(text.data())),
+          p_(begin_),
+          end_(begin_ + text.size()),
+          hook_(hook) {}
+
+    bool run(Value& out) {
+        if (!parse_value(out, hook_ != nullptr ? 1 : 0)) return false;
+        skip_ws();
+        if (p_ != end_) return peek_error(ParseCode::TrailingCharacters);
+        return true;
+    }
+
+    ParseError error_info() const {
+        // Line and column of the error index: bytes before it, counted from the
+        // last line feed before it.
+        ParseError e{code_, 1, 0};
+        std::size_t line = 1;
+        std::size_t line_start = 0;
+        for (std::size_t i = 0; i < err_index_; ++i) {
+            if (begin_[i] == '\n') {
+                ++line;
+                line_start = i + 1;
+            }
+        }
+        e.line = line;
+        e.column = err_index_ - line_start;
+        return e;
+    }
+
+private:
+    // An error found in a byte already taken: the position counts up to p_.
+    bool error(ParseCode c) {
+        code_ = c;
+        err_index_ = static_cast<std::size_t>(p_ - begin_);
+        return false;
+    }
+    // An error found while looking at the byte at p_ (not yet taken): it counts.
+    bool peek_error(ParseCode c) {
+        code_ = c;
+        err_index_ = static_cast<std::size_t>((p_ < end_ ? p_ + 1 : end_) - begin_);
+        return false;
+    }
+
+    void skip_ws() {
+        while (p_ < end_) {
+            unsigned char c = *p_;
+            if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
+                ++p_;
+            } else {
+                break;
+            }
+        }
+    }
+
+    // hook_level: 1 for the outermost value, 2 for the value of one of its members,
+    // 0 elsewhere; an object at level 1 or 2 offers its members to the hook.
+    bool parse_value(Value& out, int hook_level = 0) {
+        skip_ws();
+        if (p_ == end_) return peek_error(ParseCode::EofWhileParsingValue);
+        switch (*p_) {
+            case 'n':
+                ++p_;
+                if (!ident("ull", 3)) return false;
+                out = Value();
+                return true;
+            case 't':
+                ++p_;
+                if (!ident("rue", 3)) return false;
+                out = Value::boolean(true);
+                return true;
+            case 'f':
+                ++p_;
+                if (!ident("alse", 4)) return false;
+                out = Value::boolean(false);
+                return true;
+            case '-':
+            case '0': case '1': case '2': case '3': case '4':
+            case '5': case '6': case '7': case '8': case '9':
+                return parse_number(out);
+            case '"': {
+                ++p_;
+                std::string s;
+                if (!parse_string(s)) return false;
+                out = Value::string(std::move(s));
+                return true;
+            }
+            case '[': return parse_array(out);
+            case '{': return parse_object(out, hook_level);
+            default: return peek_error(ParseCode::ExpectedSomeValue);
+        }
+    }
+
+    bool ident(const char* rest, int n) {
+        for (int i = 0; i < n; ++i) {
+            if (p_ == end_) return error(ParseCode::EofWhileParsingValue);
+            unsigned char c = *p_++;
+            if (c != static_cast<unsigned char>(rest[i])) return error(ParseCode::ExpectedSomeIdent);
+        }
+        return true;
+    }
+
+    bool parse_number(Value& out) {
+        NumberScanner scan(p_, end_);
+        const bool ok = scan.run(out);
+        p_ = scan.pos();
+        if (ok) return true;
+        return scan.peek() ? peek_error(scan.code()) : error(scan.code());
     }
 
     bool parse_string(std::string& out) {
@@ -511,7 +556,7 @@ private:
         return true;
     }
 
-    bool parse_object(Value& out) {
+    bool parse_object(Value& out, int hook_level) {
         if (++depth_ >= kMaxDepth) return peek_error(ParseCode::RecursionLimitExceeded);
         ++p_;
         std::size_t base = members_.size();
@@ -528,8 +573,12 @@ private:
                 if (*p_ != ':') return peek_error(ParseCode::ExpectedColon);
                 ++p_;
                 Value v;
-                if (!parse_value(v)) return false;
-                members_.push_back(Member{std::move(key), std::move(v)});
+                if (hook_level > 0) {
+                    if (!hooked_value(v, key, hook_level)) return false;
+                } else if (!parse_value(v)) {
+                    return false;
+                }
+                members_.emplace_back(std::move(key), std::move(v));
                 skip_ws();
                 if (p_ == end_) return peek_error(ParseCode::EofWhileParsingObject);
                 if (*p_ == '}') break;
@@ -574,9 +623,35 @@ private:
         return true;
     }
 
+    // A member value at hook level 1 or 2: offered to the hook first.
+    bool hooked_value(Value& v, const std::string& key, int hook_level) {
+        skip_ws();
+        std::string_view keys[2];
+        std::size_t nkeys = 0;
+        if (hook_level == 2) keys[nkeys++] = root_key_;
+        keys[nkeys++] = key;
+        const char* taken = hook_->member(std::span<const std::string_view>(keys, nkeys),
+                                          reinterpret_cast<const char*>(p_), reinterpret_cast<const char*>(end_));
+        if (taken != nullptr) {
+            p_ = reinterpret_cast<const unsigned char*>(taken);
+            v = Value();
+            return true;
+        }
+        if (hook_level == 1) {
+            const std::string_view saved = root_key_;
+            root_key_ = key;
+            const bool ok = parse_value(v, 2);
+            root_key_ = saved;
+            return ok;
+        }
+        return parse_value(v);
+    }
+
     const unsigned char* begin_;
     const unsigned char* p_;
     const unsigned char* end_;
+    ParseHook* hook_ = nullptr;
+    std::string_view root_key_;  // key of the outermost object's member being parsed
     int depth_ = 0;
     std::vector<Value> values_;    // elements of the arrays being parsed
     std::vector<Member> members_;  // members of the objects being parsed
@@ -591,6 +666,20 @@ Expected<Value, ParseError> parse(std::string_view text) {
     Value out;
     if (!parser.run(out)) return parser.error_info();
     return out;
+}
+
+Expected<Value, ParseError> parse(std::string_view text, ParseHook& hook) {
+    parse_detail::Parser parser(text, &hook);
+    Value out;
+    if (!parser.run(out)) return parser.error_info();
+    return out;
+}
+
+const char* read_number(const char* p, const char* end, Value& out) {
+    parse_detail::NumberScanner scan(reinterpret_cast<const unsigned char*>(p),
+                                     reinterpret_cast<const unsigned char*>(end));
+    if (p == end || !scan.run(out)) return nullptr;
+    return reinterpret_cast<const char*>(scan.pos());
 }
 
 }  // namespace ostrel::json

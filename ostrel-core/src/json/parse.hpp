@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -62,5 +63,33 @@ inline constexpr int kMaxDepth = 128;
 
 // Parses the whole text; only whitespace may follow the value.
 Expected<Value, ParseError> parse(std::string_view text);
+
+// A reader that may take the value of a member straight from the text, for the bulk
+// of a request that need not become a tree. When the text is an object, the parser
+// calls `member` for each of its members and, when a member's value is an object,
+// for each member of that one too, in text order, every occurrence of a repeated
+// key included: `keys` holds the key path from the outermost object (one or two
+// decoded keys), `at` the value's first byte (whitespace skipped), `end` the end of
+// the text. The hook returns the end of the value when it took it, and the tree then
+// holds null in its place; nullptr leaves the value to the parser.
+//
+// A hook may take only text that is exactly one well-formed JSON value whose
+// arrays and objects nest at most 8 deep; on any doubt it returns nullptr, and the
+// parser then reads the value itself, with its own errors and positions. Parsing
+// with a hook thus fails exactly when and where parsing without one does.
+class ParseHook {
+public:
+    virtual const char* member(std::span<const std::string_view> keys, const char* at, const char* end) = 0;
+
+protected:
+    ~ParseHook() = default;
+};
+
+Expected<Value, ParseError> parse(std::string_view text, ParseHook& hook);
+
+// Reads the number token at p (its first byte '-' or a digit) exactly as the parser
+// does: UInt, Int (negative integers) or Float, the same value and kind. Returns
+// the end of the token, or nullptr where the parser would fail.
+const char* read_number(const char* p, const char* end, Value& out);
 
 }  // namespace ostrel::json

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <charconv>
@@ -218,6 +219,51 @@ TEST(JsonParse, FloatsMatchFromChars) {
         double got = v->is_float() ? v->as_float() : v->to_f64();
         if (!v->is_float()) continue;  // plain integers stay integers
         ASSERT_EQ(got, expect) << t;
+    }
+}
+
+// Mantissas of 17 to 19 digits (above 2^53, the reach of the one-step conversion)
+// with small exponents, and texts that lie exactly halfway between two doubles,
+// where a conversion through a wider format could round twice: bit for bit as
+// std::from_chars reads them.
+TEST(JsonParse, LongMantissasMatchFromChars) {
+    auto check = [](const std::string& t) {
+        auto v = parse(t);
+        ASSERT_TRUE(v.has_value()) << t;
+        double expect = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expect);
+        ASSERT_TRUE(v->is_float()) << t;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(v->as_float()), std::bit_cast<std::uint64_t>(expect)) << t;
+    };
+    // Halfway: 2^53 + 1, 2^54 + 2, 2^60 + 2^7, 2^63 + 2^10 and their neighbours,
+    // also as fractions (m / 10^k is halfway when m is a multiple of 10^k).
+    for (std::uint64_t mid : {9007199254740993ULL, 18014398509481986ULL, 1152921504606847104ULL,
+                              9223372036854776832ULL}) {
+        for (std::uint64_t m : {mid - 1, mid, mid + 1}) {
+            check(std::to_string(m) + ".0");
+            check(std::to_string(m) + "e0");
+            check("-" + std::to_string(m) + ".0");
+        }
+    }
+    check("9007199254740993000e-3");
+    check("1152921504606847104000e-3");
+    check("4611686018427388416e1");  // (2^62 + 2^9) * 10
+    std::mt19937_64 rng(11);
+    for (int n = 0; n < 300000; ++n) {
+        const int total = 17 + static_cast<int>(rng() % 3);
+        const int whole = 1 + static_cast<int>(rng() % static_cast<std::uint64_t>(total));
+        std::string t;
+        if (rng() % 2 == 0) t += '-';
+        t += static_cast<char>('1' + rng() % 9);
+        for (int i = 1; i < whole; ++i) t += static_cast<char>('0' + rng() % 10);
+        if (whole < total) {
+            t += '.';
+            for (int i = whole; i < total; ++i) t += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 2 == 0) t += "e" + std::to_string(static_cast<int>(rng() % 61) - 30);
+        if (t.find_first_of(".e") == std::string::npos) t += ".0";
+        check(t);
+        if (HasFatalFailure()) return;
     }
 }
 
