@@ -42,61 +42,147 @@ void write_json_string(std::string& out, std::string_view s) {
     out.push_back('"');
 }
 
-void write_canonical_float(std::string& out, double x) {
+namespace canonical_detail {
+
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of v, no leading zeros (v = 0 writes "0").
+char* write_uint(char* p, std::uint64_t v) {
+    char tmp[20];
+    char* t = tmp + sizeof tmp;
+    while (v >= 100) {
+        std::uint64_t q = v / 100;
+        std::memcpy(t -= 2, kDigitPairs + 2 * (v - q * 100), 2);
+        v = q;
+    }
+    if (v >= 10) {
+        std::memcpy(t -= 2, kDigitPairs + 2 * v, 2);
+    } else {
+        *--t = static_cast<char>('0' + v);
+    }
+    std::size_t n = static_cast<std::size_t>(tmp + sizeof tmp - t);
+    std::memcpy(p, t, n);
+    return p + n;
+}
+
+char* write_int(char* p, std::int64_t v) {
+    if (v < 0) {
+        *p++ = '-';
+        return write_uint(p, 0 - static_cast<std::uint64_t>(v));
+    }
+    return write_uint(p, static_cast<std::uint64_t>(v));
+}
+
+// The %.8f text of a finite x with |x| < 2^52 * 1e-8, trailing zeros and a final
+// "." removed, "-0" written as "0". x = m * 2^e exactly; the eighth-decimal count
+// x * 1e8 = m * 1e8 * 2^e is rounded to the nearest integer, an exact tie to the
+// even one, in 128-bit integer arithmetic (m * 1e8 < 2^80), so the digits are
+// those of the exact binary value, as %.8f gives them.
+char* write_fixed8(char* p, double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int e;
+    if (biased == 0) {
+        e = -1074;
+    } else {
+        m |= std::uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    const unsigned __int128 n = static_cast<unsigned __int128>(m) * 100000000u;
+    std::uint64_t q;  // round(|x| * 1e8) < 2^53
+    if (e >= 0) {
+        q = static_cast<std::uint64_t>(n << e);
+    } else if (e <= -81) {
+        q = 0;  // n < 2^80 <= half a unit: rounds to 0
+    } else {
+        const int s = -e;
+        q = static_cast<std::uint64_t>(n >> s);
+        const unsigned __int128 rest = n - (static_cast<unsigned __int128>(q) << s);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (s - 1);
+        if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    }
+    if (q == 0) {
+        *p++ = '0';
+        return p;
+    }
+    if (negative) *p++ = '-';
+    const std::uint64_t whole = q / 100000000u;
+    std::uint64_t frac = q - whole * 100000000u;
+    p = write_uint(p, whole);
+    if (frac == 0) return p;
+    int digits = 8;
+    while (frac % 10 == 0) {
+        frac /= 10;
+        --digits;
+    }
+    *p++ = '.';
+    for (int k = digits - 1; k >= 0; --k) {
+        p[k] = static_cast<char>('0' + frac % 10);
+        frac /= 10;
+    }
+    return p + digits;
+}
+
+// The canonical text of a float at p (room for 400 bytes); returns its end.
+char* write_float(char* p, double x) {
     if (!std::isfinite(x)) {
-        out += "null";
-        return;
+        std::memcpy(p, "null", 4);
+        return p + 4;
     }
     if (x == 0.0) {
-        out.push_back('0');
-        return;
+        *p = '0';
+        return p + 1;
     }
+    if (std::fabs(x) < 45035996.27370496) return write_fixed8(p, x);
+    // Shortest round-trip digits, written positionally: expand the scientific form
+    // (to_chars' fixed form would print the exact binary value).
+    char sci[64];
+    auto r = std::to_chars(sci, sci + sizeof sci, std::fabs(x), std::chars_format::scientific);
+    const char* s = sci;
+    char digits[32];
+    int nd = 0;
+    while (s < r.ptr && *s != 'e') {
+        if (*s != '.') digits[nd++] = *s;
+        ++s;
+    }
+    int e = 0;
+    bool neg_e = false;
+    if (s < r.ptr) {
+        ++s;
+        if (*s == '+' || *s == '-') {
+            neg_e = *s == '-';
+            ++s;
+        }
+        for (; s < r.ptr; ++s) e = e * 10 + (*s - '0');
+    }
+    if (neg_e) e = -e;
+    const int int_len = e + 1;  // >= 8 here
+    if (x < 0) *p++ = '-';
+    if (int_len >= nd) {
+        std::memcpy(p, digits, static_cast<std::size_t>(nd));
+        p += nd;
+        std::memset(p, '0', static_cast<std::size_t>(int_len - nd));
+        return p + (int_len - nd);
+    }
+    std::memcpy(p, digits, static_cast<std::size_t>(int_len));
+    p += int_len;
+    *p++ = '.';
+    std::memcpy(p, digits + int_len, static_cast<std::size_t>(nd - int_len));
+    return p + (nd - int_len);
+}
+
+}  // namespace canonical_detail
+
+void write_canonical_float(std::string& out, double x) {
     char buf[400];
-    if (std::fabs(x) >= 45035996.27370496) {
-        // Shortest round-trip digits, written positionally: expand the scientific
-        // form (to_chars' fixed form would print the exact binary value).
-        auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific);
-        const char* p = buf;
-        char digits[32];
-        int nd = 0;
-        while (p < r.ptr && *p != 'e') {
-            if (*p != '.') digits[nd++] = *p;
-            ++p;
-        }
-        int e = 0;
-        bool neg_e = false;
-        if (p < r.ptr) {
-            ++p;
-            if (*p == '+' || *p == '-') {
-                neg_e = *p == '-';
-                ++p;
-            }
-            for (; p < r.ptr; ++p) e = e * 10 + (*p - '0');
-        }
-        if (neg_e) e = -e;
-        int int_len = e + 1;  // >= 8 here
-        if (x < 0) out.push_back('-');
-        if (int_len >= nd) {
-            out.append(digits, static_cast<std::size_t>(nd));
-            out.append(static_cast<std::size_t>(int_len - nd), '0');
-        } else {
-            out.append(digits, static_cast<std::size_t>(int_len));
-            out.push_back('.');
-            out.append(digits + int_len, static_cast<std::size_t>(nd - int_len));
-        }
-        return;
-    }
-    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 8);
-    const char* end = r.ptr;
-    // The text holds a ".": trim trailing zeros, then a final ".".
-    while (end > buf && end[-1] == '0') --end;
-    if (end > buf && end[-1] == '.') --end;
-    std::size_t n = static_cast<std::size_t>(end - buf);
-    if (n == 2 && buf[0] == '-' && buf[1] == '0') {
-        out.push_back('0');
-        return;
-    }
-    out.append(buf, n);
+    char* end = canonical_detail::write_float(buf, x);
+    out.append(buf, static_cast<std::size_t>(end - buf));
 }
 
 void write_canonical(std::string& out, const json::Value& v) {
@@ -106,14 +192,12 @@ void write_canonical(std::string& out, const json::Value& v) {
         case K::Bool: out += v.as_bool() ? "true" : "false"; return;
         case K::UInt: {
             char buf[24];
-            auto r = std::to_chars(buf, buf + sizeof buf, v.as_uint());
-            out.append(buf, r.ptr);
+            out.append(buf, canonical_detail::write_uint(buf, v.as_uint()));
             return;
         }
         case K::Int: {
             char buf[24];
-            auto r = std::to_chars(buf, buf + sizeof buf, v.as_int());
-            out.append(buf, r.ptr);
+            out.append(buf, canonical_detail::write_int(buf, v.as_int()));
             return;
         }
         case K::Float: write_canonical_float(out, v.as_float()); return;
@@ -151,6 +235,174 @@ Expected<std::string, BenchmarkError> canonical_json(const json::Value& v) {
     std::string out;
     write_canonical(out, v);
     return out;
+}
+
+namespace canonical_detail {
+
+// Appends a literal.
+template <std::size_t N>
+char* put(char* p, const char (&lit)[N]) {
+    std::memcpy(p, lit, N - 1);
+    return p + (N - 1);
+}
+
+// One equity point: {"equity":F,"time":I}. At most 14 + 400 + 20 bytes.
+char* write_equity_point(char* p, const EquityPoint& e) {
+    p = put(p, "{\"equity\":");
+    p = write_float(p, e.equity);
+    p = put(p, ",\"time\":");
+    p = write_int(p, e.time);
+    *p++ = '}';
+    return p;
+}
+
+void append_float_member(std::string& out, std::string_view key_and_colon, double x) {
+    out.append(key_and_colon);
+    write_canonical_float(out, x);
+}
+
+}  // namespace canonical_detail
+
+void write_canonical_report(std::string& out, const BacktestReport& r) {
+    using namespace canonical_detail;
+    // Members in the byte order of their keys, as the canonical writer sorts them:
+    // equity, fees_paid, initial_capital, metrics, schema_version, symbol,
+    // timeframe, trades; inside an equity point equity, time; inside a trade
+    // entry_price, entry_time, exit_price, exit_time, pnl, qty, reason, return_pct;
+    // inside the metrics calmar, max_drawdown, num_trades, pnl, profit_factor,
+    // return_pct, sharpe, sortino, win_rate.
+    out.reserve(out.size() + 256 + 40 * r.equity.size() + 200 * r.trades.size());
+    out += "{\"equity\":[";
+    // Points are written into a local block and appended a block at a time.
+    char block[8192];
+    char* p = block;
+    bool first = true;
+    for (const EquityPoint& e : r.equity) {
+        if (p - block > static_cast<std::ptrdiff_t>(sizeof block) - 480) {
+            out.append(block, static_cast<std::size_t>(p - block));
+            p = block;
+        }
+        if (!first) *p++ = ',';
+        first = false;
+        p = write_equity_point(p, e);
+    }
+    out.append(block, static_cast<std::size_t>(p - block));
+    out += ']';
+    append_float_member(out, ",\"fees_paid\":", r.fees_paid);
+    append_float_member(out, ",\"initial_capital\":", r.initial_capital);
+    const Metrics& m = r.metrics;
+    append_float_member(out, ",\"metrics\":{\"calmar\":", m.calmar);
+    append_float_member(out, ",\"max_drawdown\":", m.max_drawdown);
+    {
+        char buf[24];
+        out += ",\"num_trades\":";
+        out.append(buf, write_uint(buf, m.num_trades));
+    }
+    append_float_member(out, ",\"pnl\":", m.pnl);
+    append_float_member(out, ",\"profit_factor\":", m.profit_factor);
+    append_float_member(out, ",\"return_pct\":", m.return_pct);
+    append_float_member(out, ",\"sharpe\":", m.sharpe);
+    append_float_member(out, ",\"sortino\":", m.sortino);
+    append_float_member(out, ",\"win_rate\":", m.win_rate);
+    {
+        char buf[24];
+        out += "},\"schema_version\":";
+        out.append(buf, write_uint(buf, r.schema_version));
+    }
+    out += ",\"symbol\":";
+    write_json_string(out, r.symbol);
+    out += ",\"timeframe\":";
+    write_json_string(out, r.timeframe);
+    out += ",\"trades\":[";
+    first = true;
+    for (const ClosedTrade& t : r.trades) {
+        char buf[24];
+        out += first ? "{" : ",{";
+        first = false;
+        append_float_member(out, "\"entry_price\":", t.entry_price);
+        out += ",\"entry_time\":";
+        out.append(buf, write_int(buf, t.entry_time));
+        append_float_member(out, ",\"exit_price\":", t.exit_price);
+        out += ",\"exit_time\":";
+        out.append(buf, write_int(buf, t.exit_time));
+        append_float_member(out, ",\"pnl\":", t.pnl);
+        append_float_member(out, ",\"qty\":", t.qty);
+        out += ",\"reason\":";
+        write_json_string(out, t.reason);
+        append_float_member(out, ",\"return_pct\":", t.return_pct);
+        out += '}';
+    }
+    out += "]}";
+}
+
+namespace canonical_detail {
+
+// Writes a value's canonical text in pieces and compares each piece with the
+// text at the matching place.
+class TextMatcher {
+public:
+    explicit TextMatcher(std::string_view text) : text_(text) {}
+
+    bool matches(const json::Value& v) {
+        walk(v);
+        flush();
+        return ok_ && pos_ == text_.size();
+    }
+
+private:
+    static constexpr std::size_t kPiece = 16384;
+
+    void flush() {
+        if (!ok_) return;
+        if (buf_.size() > text_.size() - pos_ || std::memcmp(buf_.data(), text_.data() + pos_, buf_.size()) != 0) {
+            ok_ = false;
+        } else {
+            pos_ += buf_.size();
+        }
+        buf_.clear();
+    }
+
+    void walk(const json::Value& v) {
+        using K = json::Value::Kind;
+        if (v.kind() == K::Array) {
+            buf_.push_back('[');
+            bool first = true;
+            for (const json::Value& e : v.as_array()) {
+                if (!first) buf_.push_back(',');
+                first = false;
+                walk(e);
+                if (buf_.size() >= kPiece) flush();
+                if (!ok_) return;
+            }
+            buf_.push_back(']');
+        } else if (v.kind() == K::Object) {
+            buf_.push_back('{');
+            bool first = true;
+            for (const json::Member& m : v.as_object()) {
+                if (!first) buf_.push_back(',');
+                first = false;
+                write_json_string(buf_, m.key);
+                buf_.push_back(':');
+                walk(m.value);
+                if (buf_.size() >= kPiece) flush();
+                if (!ok_) return;
+            }
+            buf_.push_back('}');
+        } else {
+            write_canonical(buf_, v);
+        }
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::string buf_;
+    bool ok_ = true;
+};
+
+}  // namespace canonical_detail
+
+bool canonical_text_equals(const json::Value& v, std::string_view text) {
+    return canonical_detail::TextMatcher(text).matches(v);
 }
 
 std::string blake3_hex(std::string_view bytes) {

@@ -71,7 +71,7 @@ TEST(RunCase, GoldenReportTextAndHash) {
     auto r = run_case(make_case("g"), golden_candles());
     ASSERT_TRUE(r.has_value()) << r.error().display();
     EXPECT_EQ(r->id, "g");
-    EXPECT_EQ(*canonical_json(r->recomputed), kReport);
+    EXPECT_EQ(r->recomputed(), kReport);
     EXPECT_EQ(r->hash, kHash);
     EXPECT_TRUE(r->passed);
     EXPECT_TRUE(r->hash_match);
@@ -147,7 +147,7 @@ TEST(RunSuite, ResultsSortedCountedAndIndependentOfWorkers) {
         EXPECT_EQ(r->passed, 1u);
         EXPECT_EQ(r->failed, 2u);
         std::string text;
-        for (const CaseResult& c : r->results) text += *canonical_json(*c.to_json());
+        for (const CaseResult& c : r->results) text += c.json();
         if (first.empty()) first = text;
         EXPECT_EQ(text, first) << workers;
     }
