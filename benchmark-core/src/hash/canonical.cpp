@@ -113,20 +113,20 @@ char* write_fixed8(char* p, double x) {
     }
     if (negative) *p++ = '-';
     const std::uint64_t whole = q / 100000000u;
-    std::uint64_t frac = q - whole * 100000000u;
+    const auto frac = static_cast<std::uint32_t>(q - whole * 100000000u);
     p = write_uint(p, whole);
     if (frac == 0) return p;
-    int digits = 8;
-    while (frac % 10 == 0) {
-        frac /= 10;
-        --digits;
-    }
     *p++ = '.';
-    for (int k = digits - 1; k >= 0; --k) {
-        p[k] = static_cast<char>('0' + frac % 10);
-        frac /= 10;
-    }
-    return p + digits;
+    // The eight decimals as four digit pairs, then the trailing zeros dropped.
+    const std::uint32_t hi = frac / 10000;
+    const std::uint32_t lo = frac - hi * 10000;
+    std::memcpy(p, kDigitPairs + 2 * (hi / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (hi % 100), 2);
+    std::memcpy(p + 4, kDigitPairs + 2 * (lo / 100), 2);
+    std::memcpy(p + 6, kDigitPairs + 2 * (lo % 100), 2);
+    p += 8;
+    while (p[-1] == '0') --p;
+    return p;
 }
 
 // The canonical text of a float at p (room for 400 bytes); returns its end.
@@ -337,66 +337,81 @@ void write_canonical_report(std::string& out, const BacktestReport& r) {
 
 namespace canonical_detail {
 
-// Writes a value's canonical text in pieces and compares each piece with the
-// text at the matching place.
+// Walks a value and checks its canonical form against a text at a moving cursor:
+// literal bytes are compared in place and every number is written into a small
+// local buffer, so no text of the value is built.
 class TextMatcher {
 public:
-    explicit TextMatcher(std::string_view text) : text_(text) {}
+    explicit TextMatcher(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
-    bool matches(const json::Value& v) {
-        walk(v);
-        flush();
-        return ok_ && pos_ == text_.size();
-    }
+    bool matches(const json::Value& v) { return value(v) && p_ == end_; }
 
 private:
-    static constexpr std::size_t kPiece = 16384;
-
-    void flush() {
-        if (!ok_) return;
-        if (buf_.size() > text_.size() - pos_ || std::memcmp(buf_.data(), text_.data() + pos_, buf_.size()) != 0) {
-            ok_ = false;
-        } else {
-            pos_ += buf_.size();
-        }
-        buf_.clear();
+    bool bytes(const char* s, std::size_t n) {
+        if (static_cast<std::size_t>(end_ - p_) < n || std::memcmp(p_, s, n) != 0) return false;
+        p_ += n;
+        return true;
     }
-
-    void walk(const json::Value& v) {
+    bool byte(char c) {
+        if (p_ == end_ || *p_ != c) return false;
+        ++p_;
+        return true;
+    }
+    bool string(std::string_view s) {
+        for (unsigned char c : s) {
+            if (c < 0x20 || c == '"' || c == '\\') {
+                std::string escaped;
+                write_json_string(escaped, s);
+                return bytes(escaped.data(), escaped.size());
+            }
+        }
+        return byte('"') && bytes(s.data(), s.size()) && byte('"');
+    }
+    bool value(const json::Value& v) {
         using K = json::Value::Kind;
-        if (v.kind() == K::Array) {
-            buf_.push_back('[');
-            bool first = true;
-            for (const json::Value& e : v.as_array()) {
-                if (!first) buf_.push_back(',');
-                first = false;
-                walk(e);
-                if (buf_.size() >= kPiece) flush();
-                if (!ok_) return;
+        switch (v.kind()) {
+            case K::Null: return bytes("null", 4);
+            case K::Bool: return v.as_bool() ? bytes("true", 4) : bytes("false", 5);
+            case K::UInt: {
+                char buf[24];
+                return bytes(buf, static_cast<std::size_t>(write_uint(buf, v.as_uint()) - buf));
             }
-            buf_.push_back(']');
-        } else if (v.kind() == K::Object) {
-            buf_.push_back('{');
-            bool first = true;
-            for (const json::Member& m : v.as_object()) {
-                if (!first) buf_.push_back(',');
-                first = false;
-                write_json_string(buf_, m.key);
-                buf_.push_back(':');
-                walk(m.value);
-                if (buf_.size() >= kPiece) flush();
-                if (!ok_) return;
+            case K::Int: {
+                char buf[24];
+                return bytes(buf, static_cast<std::size_t>(write_int(buf, v.as_int()) - buf));
             }
-            buf_.push_back('}');
-        } else {
-            write_canonical(buf_, v);
+            case K::Float: {
+                char buf[400];
+                return bytes(buf, static_cast<std::size_t>(write_float(buf, v.as_float()) - buf));
+            }
+            case K::String: return string(v.as_string());
+            case K::Array: {
+                if (!byte('[')) return false;
+                bool first = true;
+                for (const json::Value& e : v.as_array()) {
+                    if (!first && !byte(',')) return false;
+                    first = false;
+                    if (!value(e)) return false;
+                }
+                return byte(']');
+            }
+            case K::Object: {
+                // The tree keeps its members in key-byte order: the canonical order.
+                if (!byte('{')) return false;
+                bool first = true;
+                for (const json::Member& m : v.as_object()) {
+                    if (!first && !byte(',')) return false;
+                    first = false;
+                    if (!string(m.key) || !byte(':') || !value(m.value)) return false;
+                }
+                return byte('}');
+            }
         }
+        return false;
     }
 
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::string buf_;
-    bool ok_ = true;
+    const char* p_;
+    const char* end_;
 };
 
 }  // namespace canonical_detail

@@ -32,9 +32,9 @@ void write_canonical(std::string& out, const json::Value& v);
 // same bytes as the canonical text of BacktestReport::to_json(), without the tree.
 void write_canonical_report(std::string& out, const BacktestReport& report);
 
-// Whether the canonical text of v is exactly `text`. Writes v piece by piece and
-// compares as it goes, stopping at the first difference, so that no second text of
-// the whole value is held.
+// Whether the canonical text of v is exactly `text`: v is walked against the text,
+// each piece compared where it stands, stopping at the first difference, so that
+// no second text of the whole value is built.
 bool canonical_text_equals(const json::Value& v, std::string_view text);
 
 // The canonical text of a value tree. A value tree always converts, so this never
