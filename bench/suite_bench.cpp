@@ -197,12 +197,17 @@ int suite_child(const char* path, int reps) {
         if (read_run_suite_req(request, req)) return 1;
         request = json::Value();
         std::printf("read_ms=%.3f\n", ms_since(t0));
+        // From the read request to the response text: time, and peak memory above
+        // the process holding the request text and the read records.
+        long records = status_kb("VmRSS:");
+        { std::ofstream("/proc/self/clear_refs") << "5"; }
         t0 = Clock::now();
         auto result = run_suite(std::move(req.suite.cases), req.datasets, global_worker_pool());
         std::printf("run_ms=%.3f\n", ms_since(t0));
         t0 = Clock::now();
         Text response = suite_response_text(std::move(*result), global_worker_pool());
         std::printf("join_ms=%.3f\n", ms_since(t0));
+        std::printf("response_side_growth_kb=%ld\n", status_kb("VmHWM:") - records);
         t0 = Clock::now();
         response = Text();
         req = RunSuiteReq();
@@ -322,6 +327,12 @@ int main(int argc, char** argv) {
         std::printf("  peak memory growth of one command on %zu worker(s): %.1f MB = %.2f x (request %.1f MB + "
                     "response %.1f MB)\n",
                     w, g / 1024.0, g * 1024.0 / (req + resp), req / 1e6, resp / 1e6);
+    }
+    for (std::size_t w : {std::size_t{1}, workers}) {
+        double resp = m(suite_out, w, "response"), g = m(suite_out, w, "response_side_growth_kb");
+        std::printf("  peak memory growth from the read request to the response text on %zu worker(s): %.1f MB = "
+                    "%.2f x response text\n",
+                    w, g / 1024.0, g * 1024.0 / resp);
     }
     std::printf("  probe runs (ms), 1 thread: ");
     for (double v : values(probe_out[1], "probe_ms")) std::printf("%.0f ", v);

@@ -38,7 +38,9 @@ Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std:
     CaseResult result;
     result.id = c.id;
     const std::size_t room = CaseResult::head_room(result.id);
-    result.text.reserve(room + 512 + 40 * report.equity.size() + 200 * report.trades.size());
+    // Enough for every equity point and trade in the usual ranges, so that the text
+    // is not moved while it grows (pages reserved but never written cost nothing).
+    result.text.reserve(room + 1024 + 64 * report.equity.size() + 320 * report.trades.size());
     result.text.resize(room);
     write_canonical_report(result.text, report);
     result.text.push_back('}');

@@ -88,13 +88,12 @@ Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCa
         if (it == datasets.end()) return BenchmarkError::data("no dataset supplied for " + c.dataset_ref);
         data.push_back(&it->second);
     }
-    // One task per case, each with its own copy of the candles. The error of the
-    // failing case first in list order is the result; cases after it are skipped.
+    // One task per case. The runs read the datasets' candles in place: nothing
+    // writes them while the suite runs, so a copy per case would only cost its
+    // pages. The error of the failing case first in list order is the result;
+    // cases after it are skipped.
     auto ran = run_all<CaseResult, BenchmarkError>(pool, cases.size(), [&](std::size_t i) {
-        Expected<CaseResult, BenchmarkError> r = [&] {
-            std::vector<Candle> candles = *data[i];
-            return run_case(cases[i], candles);
-        }();
+        Expected<CaseResult, BenchmarkError> r = run_case(cases[i], *data[i]);
         if (owned != nullptr) {
             (*owned)[i].expected = json::Value();
             (*owned)[i].strategy = json::Value();

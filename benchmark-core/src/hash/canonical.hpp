@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,36 +48,42 @@ std::string blake3_hex(std::string_view bytes);
 inline std::string report_hash(std::string_view canonical_text) { return blake3_hex(canonical_text); }
 
 // A finished text: a std::string (possibly with unused room before the first
-// byte), or one raw heap block whose bytes are not zeroed when it is allocated, so
-// that several threads can fill its parts without the allocating thread touching
-// every page first.
+// byte), or one raw block whose bytes are not zeroed when it is allocated, so that
+// several threads can fill its parts without the allocating thread touching every
+// page first. A large raw block is mapped on its own and asks for huge pages: it is
+// written once from end to end, and faulting it in 4 KiB pages would cost more than
+// the copy.
 class Text {
 public:
     Text() = default;
     explicit Text(std::string s, std::size_t begin = 0) : str_(std::move(s)), begin_(begin) {}
+    Text(Text&& o) noexcept { *this = std::move(o); }
+    Text& operator=(Text&& o) noexcept;
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+    ~Text() { release_raw(); }
+
     // `size` bytes, uninitialised: every byte must be written through raw_data().
-    static Text raw(std::size_t size) {
-        Text t;
-        t.raw_.reset(new char[size]);
-        t.raw_size_ = size;
-        return t;
-    }
-    char* raw_data() { return raw_.get(); }
+    static Text raw(std::size_t size);
+    char* raw_data() { return raw_; }
     std::string_view view() const {
-        if (raw_) return {raw_.get(), raw_size_};
+        if (raw_ != nullptr) return {raw_, raw_size_};
         return std::string_view(str_).substr(begin_);
     }
     // The bytes as a std::string (moved out when they fill the string from its start).
     std::string take_string() && {
-        if (!raw_ && begin_ == 0) return std::move(str_);
+        if (raw_ == nullptr && begin_ == 0) return std::move(str_);
         return std::string(view());
     }
 
 private:
+    void release_raw() noexcept;
+
     std::string str_;
     std::size_t begin_ = 0;
-    std::unique_ptr<char[]> raw_;
+    char* raw_ = nullptr;
     std::size_t raw_size_ = 0;
+    std::size_t mapped_ = 0;  // length of the mapping, 0 when raw_ came from new[]
 };
 
 }  // namespace ostrel
