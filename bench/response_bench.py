@@ -15,6 +15,7 @@ import random
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 STRATEGY = {
@@ -66,20 +67,19 @@ def build(bars: int) -> str:
     return request(candles, first[at + len(',"recomputed":'):-1], first[9:73])
 
 
-def memory_child(bars: int) -> None:
-    import resource
-
+def memory_child(path: str) -> None:
+    """Peak memory growth of one command above a fresh process holding the text."""
     from ostrel_benchmark import Benchmark
 
-    text = build(bars)
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
     b = Benchmark()
+    before = rss_kb("VmRSS:")
     with open("/proc/self/clear_refs", "w") as f:
         f.write("5")
-    before = rss_kb("VmRSS:")
     response = b.command(text)
     peak = rss_kb("VmHWM:")
     print(json.dumps({"growth": (peak - before) * 1024, "request": len(text), "response": len(response)}))
-    del resource
 
 
 def rss_kb(field: str) -> int:
@@ -94,10 +94,10 @@ def main() -> None:
     ap = argparse.ArgumentParser()
     ap.add_argument("--bars", type=int, default=200000)
     ap.add_argument("--reps", type=int, default=9)
-    ap.add_argument("--memory-child", action="store_true")
+    ap.add_argument("--memory-child")
     args = ap.parse_args()
     if args.memory_child:
-        memory_child(args.bars)
+        memory_child(args.memory_child)
         return
     from ostrel_benchmark import Benchmark
 
@@ -126,10 +126,12 @@ def main() -> None:
         print(f"  {name:14s} {m:8.1f} ms   (runs: {runs})")
     if "orjson.loads" in med:
         print(f"  command / orjson.loads = {med['command'] / med['orjson.loads']:.2f} (goal: at most 0.5)")
-    out = subprocess.run(
-        [sys.executable, __file__, "--memory-child", "--bars", str(args.bars)], capture_output=True, text=True,
-        check=True,
-    ).stdout
+    with tempfile.NamedTemporaryFile("w", encoding="utf-8", suffix=".json") as f:
+        f.write(text)
+        f.flush()
+        out = subprocess.run(
+            [sys.executable, __file__, "--memory-child", f.name], capture_output=True, text=True, check=True
+        ).stdout
     m = json.loads(out)
     print(
         f"  peak memory growth of one command: {m['growth'] / 1e6:.1f} MB = "
