@@ -57,7 +57,9 @@ std::optional<BenchmarkError> validate_cases(const std::vector<BenchmarkCase>& c
 // The ids, copied and sorted ascending by bytes.
 std::vector<std::string> case_ids(const std::vector<BenchmarkCase>& cases);
 // Validates, looks up every dataset before anything runs, runs the cases in parallel
-// on the process-wide worker pool, sorts the results by id and counts them.
+// on the process-wide worker pool, sorts the results by id and counts them. When
+// cases fail, the error is that of the failing case first in list order, on any
+// number of workers (cases after it are skipped, cases before it finish).
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets);
 // The same on a pool of the caller's choosing.
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
