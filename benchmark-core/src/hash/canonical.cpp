@@ -50,23 +50,45 @@ const char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Decimal digits of v, no leading zeros (v = 0 writes "0").
+// Decimal digits of v, no leading zeros (v = 0 writes "0"), written in place from
+// the last pair of digits back.
 char* write_uint(char* p, std::uint64_t v) {
-    char tmp[20];
-    char* t = tmp + sizeof tmp;
+    static constexpr std::uint64_t kPow10[20] = {1ull,
+                                                 10ull,
+                                                 100ull,
+                                                 1000ull,
+                                                 10000ull,
+                                                 100000ull,
+                                                 1000000ull,
+                                                 10000000ull,
+                                                 100000000ull,
+                                                 1000000000ull,
+                                                 10000000000ull,
+                                                 100000000000ull,
+                                                 1000000000000ull,
+                                                 10000000000000ull,
+                                                 100000000000000ull,
+                                                 1000000000000000ull,
+                                                 10000000000000000ull,
+                                                 100000000000000000ull,
+                                                 1000000000000000000ull,
+                                                 10000000000000000000ull};
+    int n = 1;
+    while (n < 20 && v >= kPow10[n]) ++n;
+    char* end = p + n;
+    char* q = end;
     while (v >= 100) {
-        std::uint64_t q = v / 100;
-        std::memcpy(t -= 2, kDigitPairs + 2 * (v - q * 100), 2);
-        v = q;
+        const std::uint64_t d = v / 100;
+        q -= 2;
+        std::memcpy(q, kDigitPairs + 2 * (v - d * 100), 2);
+        v = d;
     }
     if (v >= 10) {
-        std::memcpy(t -= 2, kDigitPairs + 2 * v, 2);
+        std::memcpy(q - 2, kDigitPairs + 2 * v, 2);
     } else {
-        *--t = static_cast<char>('0' + v);
+        q[-1] = static_cast<char>('0' + v);
     }
-    std::size_t n = static_cast<std::size_t>(tmp + sizeof tmp - t);
-    std::memcpy(p, t, n);
-    return p + n;
+    return end;
 }
 
 char* write_int(char* p, std::int64_t v) {
@@ -349,8 +371,46 @@ public:
 
 private:
     bool bytes(const char* s, std::size_t n) {
-        if (static_cast<std::size_t>(end_ - p_) < n || std::memcmp(p_, s, n) != 0) return false;
+        if (static_cast<std::size_t>(end_ - p_) < n || !same(p_, s, n)) return false;
         p_ += n;
+        return true;
+    }
+    // Byte equality without a library call. Short pieces (numbers just written into
+    // a local buffer, keys) byte by byte: a wide load of bytes stored a moment ago
+    // one or two at a time would stall; longer ones by words of 8 bytes, the last
+    // one overlapping.
+    static bool same(const char* a, const char* b, std::size_t n) {
+        if (n < 16) {
+            for (std::size_t i = 0; i < n; ++i) {
+                if (a[i] != b[i]) return false;
+            }
+            return true;
+        }
+        std::uint64_t x, y;
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            std::memcpy(&x, a + i, 8);
+            std::memcpy(&y, b + i, 8);
+            if (x != y) return false;
+        }
+        std::memcpy(&x, a + n - 8, 8);
+        std::memcpy(&y, b + n - 8, 8);
+        return x == y;
+    }
+    // An integer's canonical text is its digits without leading zeros: read the
+    // digits at the cursor and compare their value (a digit after the text's
+    // integer would never be followed by what the value's canonical text is).
+    bool unsigned_digits(std::uint64_t u) {
+        const char* q = p_;
+        std::uint64_t got = 0;
+        while (q < end_ && *q >= '0' && *q <= '9') {
+            const auto d = static_cast<std::uint64_t>(*q - '0');
+            if (got > (~std::uint64_t{0} - d) / 10) return false;  // more than 64 bits
+            got = got * 10 + d;
+            ++q;
+        }
+        const std::size_t n = static_cast<std::size_t>(q - p_);
+        if (n == 0 || got != u || (n > 1 && *p_ == '0')) return false;
+        p_ = q;
         return true;
     }
     bool byte(char c) {
@@ -373,14 +433,8 @@ private:
         switch (v.kind()) {
             case K::Null: return bytes("null", 4);
             case K::Bool: return v.as_bool() ? bytes("true", 4) : bytes("false", 5);
-            case K::UInt: {
-                char buf[24];
-                return bytes(buf, static_cast<std::size_t>(write_uint(buf, v.as_uint()) - buf));
-            }
-            case K::Int: {
-                char buf[24];
-                return bytes(buf, static_cast<std::size_t>(write_int(buf, v.as_int()) - buf));
-            }
+            case K::UInt: return unsigned_digits(v.as_uint());
+            case K::Int: return byte('-') && unsigned_digits(0 - static_cast<std::uint64_t>(v.as_int()));
             case K::Float: {
                 char buf[400];
                 return bytes(buf, static_cast<std::size_t>(write_float(buf, v.as_float()) - buf));

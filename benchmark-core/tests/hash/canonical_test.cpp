@@ -270,4 +270,24 @@ TEST(Canonical, TextEqualsComparesTheWholeText) {
     EXPECT_FALSE(canonical_text_equals(Value::object(json::Object()), ""));
     EXPECT_FALSE(canonical_text_equals(Value::object(json::Object()), "{}}"));
     EXPECT_TRUE(canonical_text_equals(Value::number(0.1), "0.1"));
+    EXPECT_FALSE(canonical_text_equals(Value::number(0.1), "0.10"));
+    // Integers: digits without leading zeros, the whole 64-bit range.
+    EXPECT_TRUE(canonical_text_equals(Value::uinteger(0), "0"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(0), "00"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), "05"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), "5.0"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), ""));
+    EXPECT_TRUE(canonical_text_equals(Value::uinteger(18446744073709551615ull), "18446744073709551615"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(18446744073709551615ull), "18446744073709551616"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(1), "18446744073709551617"));
+    EXPECT_TRUE(canonical_text_equals(Value::integer(-9223372036854775807 - 1), "-9223372036854775808"));
+    EXPECT_FALSE(canonical_text_equals(Value::integer(-5), "-05"));
+    EXPECT_FALSE(canonical_text_equals(Value::integer(-5), "5"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), "-5"));
+    auto arr = json::parse(R"([1,-2,{"a":30,"b":[0,"x\n"]},null,true,false,1.5])");
+    ASSERT_TRUE(arr.has_value());
+    EXPECT_TRUE(canonical_text_equals(*arr, R"([1,-2,{"a":30,"b":[0,"x\n"]},null,true,false,1.5])"));
+    EXPECT_FALSE(canonical_text_equals(*arr, R"([1,-2,{"a":300,"b":[0,"x\n"]},null,true,false,1.5])"));
+    EXPECT_FALSE(canonical_text_equals(*arr, R"([1,-2,{"a":3,"b":[0,"x\n"]},null,true,false,1.5])"));
+    EXPECT_FALSE(canonical_text_equals(*arr, R"([1,-2,{"a":30,"b":[0,"x\t"]},null,true,false,1.5])"));
 }
