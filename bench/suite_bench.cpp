@@ -202,7 +202,9 @@ int suite_child(const char* path, int reps) {
         long records = status_kb("VmRSS:");
         { std::ofstream("/proc/self/clear_refs") << "5"; }
         t0 = Clock::now();
-        auto result = run_suite(std::move(req.suite.cases), req.datasets, global_worker_pool());
+        auto result = std::getenv("SUITE_BENCH_KEEP_CASES") != nullptr
+                          ? run_suite(req.suite.cases, req.datasets, global_worker_pool())
+                          : run_suite(std::move(req.suite.cases), req.datasets, global_worker_pool());
         std::printf("run_ms=%.3f\n", ms_since(t0));
         t0 = Clock::now();
         Text response = suite_response_text(std::move(*result), global_worker_pool());

@@ -64,9 +64,9 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
 // The same on a pool of the caller's choosing.
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
                                                 WorkerPool& pool);
-// The same, taking the cases over: each worker releases its case's expected report
-// and strategy once the case has run, so that no large tree is freed on the
-// calling thread.
+// The same, taking the cases over: each case's expected report and strategy are
+// released once the case has run, by a thread of their own beside the runs, so
+// that no large tree is freed on the calling thread.
 Expected<SuiteResult, BenchmarkError> run_suite(std::vector<BenchmarkCase>&& cases, const Datasets& datasets,
                                                 WorkerPool& pool);
 

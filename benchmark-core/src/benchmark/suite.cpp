@@ -1,7 +1,12 @@
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "benchmark/runner.hpp"
 #include "benchmark/worker_pool.hpp"
@@ -75,8 +80,64 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
 
 namespace suite_detail {
 
-// The suite run on `pool`; with `owned` set, each worker releases its case's
-// strategy and expected report after the run.
+// Frees the values handed to it, in order, on a thread of its own. The request's
+// trees were allocated by the thread that read the request, so their memory
+// belongs to that thread's allocator arena: freed by all the workers at once, they
+// would queue for that arena's lock (which costs more than the frees), while one
+// thread frees them without contention, beside the runs. When no thread can be
+// started, values are freed where they are handed over.
+class Releaser {
+public:
+    Releaser() {
+        try {
+            thread_ = std::thread([this] { loop(); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~Releaser() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            done_ = true;
+        }
+        cv_.notify_one();
+        thread_.join();
+    }
+    Releaser(const Releaser&) = delete;
+    Releaser& operator=(const Releaser&) = delete;
+
+    void release(json::Value v) {
+        if (!thread_.joinable()) return;  // freed here, as v goes
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            queue_.push_back(std::move(v));
+        }
+        cv_.notify_one();
+    }
+
+private:
+    void loop() {
+        std::unique_lock<std::mutex> lock(m_);
+        for (;;) {
+            cv_.wait(lock, [&] { return done_ || !queue_.empty(); });
+            if (queue_.empty()) return;  // done_ and nothing left
+            std::vector<json::Value> batch;
+            batch.swap(queue_);
+            lock.unlock();
+            batch.clear();
+            lock.lock();
+        }
+    }
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::vector<json::Value> queue_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// The suite run on `pool`; with `owned` set, each case's strategy and expected
+// report are released once the case has run, by a Releaser.
 Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
                                                    WorkerPool& pool, std::vector<BenchmarkCase>* owned) {
     if (auto e = validate_cases(cases)) return *e;
@@ -88,6 +149,8 @@ Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCa
         if (it == datasets.end()) return BenchmarkError::data("no dataset supplied for " + c.dataset_ref);
         data.push_back(&it->second);
     }
+    std::optional<Releaser> releaser;
+    if (owned != nullptr) releaser.emplace();
     // One task per case. The runs read the datasets' candles in place: nothing
     // writes them while the suite runs, so a copy per case would only cost its
     // pages. The error of the failing case first in list order is the result;
@@ -95,8 +158,8 @@ Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCa
     auto ran = run_all<CaseResult, BenchmarkError>(pool, cases.size(), [&](std::size_t i) {
         Expected<CaseResult, BenchmarkError> r = run_case(cases[i], *data[i]);
         if (owned != nullptr) {
-            (*owned)[i].expected = json::Value();
-            (*owned)[i].strategy = json::Value();
+            releaser->release(std::move((*owned)[i].expected));
+            releaser->release(std::move((*owned)[i].strategy));
         }
         return r;
     });
