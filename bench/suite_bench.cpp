@@ -12,6 +12,9 @@
 //   request records, the cases on the pool, the joining of the response, release);
 // - the peak memory growth of one `command` above the process holding the request
 //   text, against request plus response text.
+// With SUITE_BENCH_KEEP_CASES set in the environment, the phase "run the cases"
+// keeps the request's trees (they are freed with the records afterwards), to
+// compare with their release beside the runs.
 #include <sys/wait.h>
 #include <unistd.h>
 
