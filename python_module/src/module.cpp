@@ -70,12 +70,14 @@ PyObject* benchmark_command(PyObject* /*self*/, PyObject* args, PyObject* kwargs
     const char* data = PyUnicode_AsUTF8AndSize(arg, &size);  // lone surrogates raise here
     if (data == nullptr) return nullptr;
     try {
-        auto response = ostrel::command(std::string_view(data, static_cast<std::size_t>(size)));
+        // The response text where the command wrote it, copied once into the str.
+        auto response = ostrel::command_text(std::string_view(data, static_cast<std::size_t>(size)));
         if (!response) {
             PyErr_SetString(PyExc_ValueError, response.error().display().c_str());
             return nullptr;
         }
-        return PyUnicode_FromStringAndSize(response->data(), static_cast<Py_ssize_t>(response->size()));
+        std::string_view text = response->view();
+        return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
     } catch (const std::bad_alloc&) {
         return PyErr_NoMemory();
     } catch (const std::exception& e) {

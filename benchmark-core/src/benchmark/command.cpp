@@ -9,23 +9,30 @@ namespace ostrel {
 
 using json::Value;
 
-json::Value error_response(const BenchmarkError& e) {
-    json::Object o;
-    o.insert_or_assign("error", Value::string(e.display()));
-    o.insert_or_assign("ok", Value::boolean(false));
-    return Value::object(std::move(o));
+std::string error_response(const BenchmarkError& e) {
+    std::string out = "{\"error\":";
+    write_json_string(out, e.display());
+    out += ",\"ok\":false}";
+    return out;
 }
 
 namespace command_detail {
 
-Expected<Value, BenchmarkError> version_response() {
+// The canonical text of a small response tree.
+Expected<Text, BenchmarkError> text_of(const Value& v) {
+    auto t = canonical_json(v);
+    if (!t) return std::move(t).error();
+    return Text(std::move(*t));
+}
+
+Expected<Text, BenchmarkError> version_response() {
     json::Object o;
     o.insert_or_assign("engine_version", Value::string(std::string(kLibraryVersion)));
     o.insert_or_assign("version", Value::string(std::string(kLibraryVersion)));
-    return Value::object(std::move(o));
+    return text_of(Value::object(std::move(o)));
 }
 
-Expected<Value, BenchmarkError> list_cases(Value& request) {
+Expected<Text, BenchmarkError> list_cases(Value& request) {
     ListCasesReq req;
     if (json::Fault f = read_list_cases_req(request, req)) return BenchmarkError::parse(std::move(f->message));
     request = Value();
@@ -34,39 +41,31 @@ Expected<Value, BenchmarkError> list_cases(Value& request) {
     for (std::string& id : case_ids(req.suite.cases)) ids.push_back(Value::string(std::move(id)));
     json::Object o;
     o.insert_or_assign("ids", Value::array(std::move(ids)));
-    return Value::object(std::move(o));
+    return text_of(Value::object(std::move(o)));
 }
 
-Expected<Value, BenchmarkError> run_case_command(ParsedRequest& request) {
+Expected<Text, BenchmarkError> run_case_command(ParsedRequest& request) {
     RunCaseReq req;
     if (json::Fault f = read_run_case_req(request, req)) return BenchmarkError::parse(std::move(f->message));
     request = ParsedRequest();
     auto result = run_case(req.case_, req.data);
     if (!result) return std::move(result).error();
-    return result->to_json();
+    // The result object's text is the response, used where it was written.
+    std::size_t begin = result->begin;
+    return Text(std::move(result->text), begin);
 }
 
-Expected<Value, BenchmarkError> run_suite_command(ParsedRequest& request) {
+Expected<Text, BenchmarkError> run_suite_command(ParsedRequest& request) {
     RunSuiteReq req;
     if (json::Fault f = read_run_suite_req(request, req)) return BenchmarkError::parse(std::move(f->message));
     request = ParsedRequest();
-    auto result = run_suite(req.suite.cases, req.datasets);
+    WorkerPool& pool = global_worker_pool();
+    auto result = run_suite(std::move(req.suite.cases), req.datasets, pool);
     if (!result) return std::move(result).error();
-    json::Array results;
-    results.reserve(result->results.size());
-    for (const CaseResult& r : result->results) {
-        auto v = r.to_json();
-        if (!v) return std::move(v).error();
-        results.push_back(std::move(*v));
-    }
-    json::Object o;
-    o.insert_or_assign("failed", Value::uinteger(result->failed));
-    o.insert_or_assign("passed", Value::uinteger(result->passed));
-    o.insert_or_assign("results", Value::array(std::move(results)));
-    return Value::object(std::move(o));
+    return suite_response_text(std::move(*result), pool);
 }
 
-Expected<Value, BenchmarkError> run(std::string_view text) {
+Expected<Text, BenchmarkError> run(std::string_view text) {
     // The candle lists are read straight from the text (see parse_request).
     auto parsed = parse_request(text);
     if (!parsed) return BenchmarkError::parse(parsed.error().display());
@@ -82,15 +81,16 @@ Expected<Value, BenchmarkError> run(std::string_view text) {
 
 }  // namespace command_detail
 
-json::Value dispatch(std::string_view request_text) {
+Expected<Text, BenchmarkError> command_text(std::string_view request_text) {
     auto r = command_detail::run(request_text);
-    if (!r) return error_response(r.error());
-    return std::move(*r);
+    if (!r) return Text(error_response(r.error()));
+    return r;
 }
 
 Expected<std::string, BenchmarkError> command(std::string_view request_text) {
-    Value response = dispatch(request_text);
-    return canonical_json(response);
+    auto r = command_text(request_text);
+    if (!r) return std::move(r).error();
+    return std::move(*r).take_string();
 }
 
 }  // namespace ostrel

@@ -31,18 +31,25 @@ Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std:
         bar.candle = candle;
         if (auto e = bt.step(bar)) return BenchmarkError::backtest_engine(*e);
     }
-    json::Value report = std::move(bt).finish().to_json();
+    BacktestReport report = std::move(bt).finish();
 
-    auto text = canonical_json(report);
-    if (!text) return std::move(text).error();
+    // Room for the head, then the report's canonical text, then the closing brace
+    // of the result object: the report is written once and never copied.
     CaseResult result;
-    result.hash = blake3_hex(*text);
-    result.hash_match = result.hash == c.expected_hash;
-    auto expected_text = canonical_json(c.expected);
-    if (!expected_text) return std::move(expected_text).error();
-    result.passed = *text == *expected_text;
     result.id = c.id;
-    result.recomputed = std::move(report);
+    const std::size_t room = CaseResult::head_room(result.id);
+    // Enough for every equity point and trade in the usual ranges, so that the text
+    // is not moved while it grows (pages reserved but never written cost nothing).
+    result.text.reserve(room + 1024 + 64 * report.equity.size() + 320 * report.trades.size());
+    result.text.resize(room);
+    write_canonical_report(result.text, report);
+    result.text.push_back('}');
+    result.report_begin = room;
+    std::string_view text = result.recomputed();
+    result.hash = blake3_hex(text);
+    result.hash_match = result.hash == c.expected_hash;
+    result.passed = canonical_text_equals(c.expected, text);
+    result.write_head();
     return result;
 }
 

@@ -1,20 +1,60 @@
 #include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "benchmark/runner.hpp"
 #include "benchmark/worker_pool.hpp"
+#include "hash/canonical.hpp"
 
 namespace ostrel {
 
-Expected<json::Value, BenchmarkError> CaseResult::to_json() const {
-    json::Object o;
-    o.insert_or_assign("hash", json::Value::string(hash));
-    o.insert_or_assign("hash_match", json::Value::boolean(hash_match));
-    o.insert_or_assign("id", json::Value::string(id));
-    o.insert_or_assign("passed", json::Value::boolean(passed));
-    o.insert_or_assign("recomputed", recomputed);
-    return json::Value::object(std::move(o));
+namespace suite_detail {
+
+constexpr std::string_view kHashKey = "{\"hash\":\"";
+constexpr std::string_view kHashMatchKey = "\",\"hash_match\":";
+constexpr std::string_view kIdKey = ",\"id\":";
+constexpr std::string_view kPassedKey = ",\"passed\":";
+constexpr std::string_view kRecomputedKey = ",\"recomputed\":";
+
+std::size_t json_string_size(std::string_view s) {
+    std::string t;
+    write_json_string(t, s);
+    return t.size();
+}
+
+// Below this size a suite's response is joined on the calling thread: handing the
+// copies to the workers would cost more than the copies.
+constexpr std::size_t kSerialJoin = std::size_t{1} << 20;
+
+}  // namespace suite_detail
+
+std::size_t CaseResult::head_room(std::string_view id) {
+    using namespace suite_detail;
+    return kHashKey.size() + 64 + kHashMatchKey.size() + 5 + kIdKey.size() + json_string_size(id) +
+           kPassedKey.size() + 5 + kRecomputedKey.size();
+}
+
+void CaseResult::write_head() {
+    using namespace suite_detail;
+    std::string head;
+    head.reserve(head_room(id));
+    head += kHashKey;
+    head += hash;
+    head += kHashMatchKey;
+    head += hash_match ? "true" : "false";
+    head += kIdKey;
+    write_json_string(head, id);
+    head += kPassedKey;
+    head += passed ? "true" : "false";
+    head += kRecomputedKey;
+    begin = report_begin - head.size();
+    text.replace(begin, head.size(), head);
 }
 
 std::optional<BenchmarkError> validate_cases(const std::vector<BenchmarkCase>& cases) {
@@ -38,8 +78,68 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
     return run_suite(cases, datasets, global_worker_pool());
 }
 
-Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
-                                                WorkerPool& pool) {
+namespace suite_detail {
+
+// Frees the values handed to it, in order, on a thread of its own. The request's
+// trees were allocated by the thread that read the request, so their memory
+// belongs to that thread's allocator arena: freed by all the workers at once, they
+// would queue for that arena's lock (which costs more than the frees), while one
+// thread frees them without contention, beside the runs. When no thread can be
+// started, values are freed where they are handed over.
+class Releaser {
+public:
+    Releaser() {
+        try {
+            thread_ = std::thread([this] { loop(); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~Releaser() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            done_ = true;
+        }
+        cv_.notify_one();
+        thread_.join();
+    }
+    Releaser(const Releaser&) = delete;
+    Releaser& operator=(const Releaser&) = delete;
+
+    void release(json::Value v) {
+        if (!thread_.joinable()) return;  // freed here, as v goes
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            queue_.push_back(std::move(v));
+        }
+        cv_.notify_one();
+    }
+
+private:
+    void loop() {
+        std::unique_lock<std::mutex> lock(m_);
+        for (;;) {
+            cv_.wait(lock, [&] { return done_ || !queue_.empty(); });
+            if (queue_.empty()) return;  // done_ and nothing left
+            std::vector<json::Value> batch;
+            batch.swap(queue_);
+            lock.unlock();
+            batch.clear();
+            lock.lock();
+        }
+    }
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::vector<json::Value> queue_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// The suite run on `pool`; with `owned` set, each case's strategy and expected
+// report are released once the case has run, by a Releaser.
+Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
+                                                   WorkerPool& pool, std::vector<BenchmarkCase>* owned) {
     if (auto e = validate_cases(cases)) return *e;
     // Every dataset is looked up before any case runs.
     std::vector<const std::vector<Candle>*> data;
@@ -49,11 +149,19 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
         if (it == datasets.end()) return BenchmarkError::data("no dataset supplied for " + c.dataset_ref);
         data.push_back(&it->second);
     }
-    // One task per case on the process-wide pool, each with its own copy of the
-    // candles; the first error stored wins and cases not yet started are skipped.
+    std::optional<Releaser> releaser;
+    if (owned != nullptr) releaser.emplace();
+    // One task per case. The runs read the datasets' candles in place: nothing
+    // writes them while the suite runs, so a copy per case would only cost its
+    // pages. The error of the failing case first in list order is the result;
+    // cases after it are skipped.
     auto ran = run_all<CaseResult, BenchmarkError>(pool, cases.size(), [&](std::size_t i) {
-        std::vector<Candle> candles = *data[i];
-        return run_case(cases[i], candles);
+        Expected<CaseResult, BenchmarkError> r = run_case(cases[i], *data[i]);
+        if (owned != nullptr) {
+            releaser->release(std::move((*owned)[i].expected));
+            releaser->release(std::move((*owned)[i].strategy));
+        }
+        return r;
     });
     if (!ran) return std::move(ran).error();
     SuiteResult out;
@@ -65,6 +173,57 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
     }
     out.failed = out.results.size() - out.passed;
     return out;
+}
+
+}  // namespace suite_detail
+
+Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
+                                                WorkerPool& pool) {
+    return suite_detail::run_suite_on(cases, datasets, pool, nullptr);
+}
+
+Expected<SuiteResult, BenchmarkError> run_suite(std::vector<BenchmarkCase>&& cases, const Datasets& datasets,
+                                                WorkerPool& pool) {
+    return suite_detail::run_suite_on(cases, datasets, pool, &cases);
+}
+
+Text suite_response_text(SuiteResult&& result, WorkerPool& pool) {
+    std::string head = "{\"failed\":";
+    head += std::to_string(result.failed);
+    head += ",\"passed\":";
+    head += std::to_string(result.passed);
+    head += ",\"results\":[";
+    std::vector<CaseResult>& rs = result.results;
+    const std::size_t n = rs.size();
+    // Where each result's text goes: the results in order, separated by ",".
+    std::vector<std::size_t> at(n);
+    std::size_t pos = head.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        at[i] = pos;
+        pos += rs[i].json().size() + (i + 1 < n ? 1 : 0);
+    }
+    const std::size_t total = pos + 2;
+    if (total < suite_detail::kSerialJoin || pool.size() == 0) {
+        std::string out = std::move(head);
+        out.reserve(total);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (i > 0) out.push_back(',');
+            out += rs[i].json();
+        }
+        out += "]}";
+        return Text(std::move(out));
+    }
+    Text text = Text::raw(total);
+    char* d = text.raw_data();
+    std::memcpy(d, head.data(), head.size());
+    pool.run(n, [&](std::size_t i) {
+        std::string_view j = rs[i].json();
+        std::memcpy(d + at[i], j.data(), j.size());
+        if (i + 1 < n) d[at[i] + j.size()] = ',';
+        std::string().swap(rs[i].text);
+    });
+    std::memcpy(d + pos, "]}", 2);
+    return text;
 }
 
 }  // namespace ostrel

@@ -67,25 +67,31 @@ private:
 };
 
 // Runs task(i) for every i in [0, count) on `pool`; task returns an Expected<T, E>.
-// The results come back in index order. When a task fails, its error is stored
-// unless one is stored already, and tasks not yet started are then skipped; the
-// stored error is the result. With one worker that is the first failing index.
+// The results come back in index order. When tasks fail, the error of the lowest
+// failing index is the result, whatever the order in which they finished: a task
+// is skipped when a lower index has already failed, while tasks with lower
+// indices still run (the pool hands indices out in ascending order, so all of
+// them have started or will), and a failure replaces a stored error of a higher
+// index. The result is therefore the one a single worker gives.
 template <class T, class E, class F>
 Expected<std::vector<T>, E> run_all(WorkerPool& pool, std::size_t count, F&& task) {
     std::vector<std::optional<T>> slots(count);
     std::mutex error_mutex;
     std::optional<E> error;
-    std::atomic<bool> failed{false};
+    // The lowest index that failed so far; count while none has.
+    std::atomic<std::size_t> first_failed{count};
     pool.run(count, [&](std::size_t i) {
-        if (failed.load(std::memory_order_acquire)) return;
+        if (i > first_failed.load(std::memory_order_acquire)) return;
         Expected<T, E> r = task(i);
         if (r) {
             slots[i].emplace(std::move(*r));
             return;
         }
         std::lock_guard<std::mutex> lock(error_mutex);
-        if (!error) error.emplace(std::move(r).error());
-        failed.store(true, std::memory_order_release);
+        if (i < first_failed.load(std::memory_order_relaxed)) {
+            error.emplace(std::move(r).error());
+            first_failed.store(i, std::memory_order_release);
+        }
     });
     if (error) return std::move(*error);
     std::vector<T> out;

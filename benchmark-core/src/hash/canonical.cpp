@@ -1,6 +1,7 @@
 #include "hash/canonical.hpp"
 
 #include <blake3.h>
+#include <sys/mman.h>
 
 #include <charconv>
 #include <cmath>
@@ -42,61 +43,169 @@ void write_json_string(std::string& out, std::string_view s) {
     out.push_back('"');
 }
 
-void write_canonical_float(std::string& out, double x) {
+namespace canonical_detail {
+
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of v, no leading zeros (v = 0 writes "0"), written in place from
+// the last pair of digits back.
+char* write_uint(char* p, std::uint64_t v) {
+    static constexpr std::uint64_t kPow10[20] = {1ull,
+                                                 10ull,
+                                                 100ull,
+                                                 1000ull,
+                                                 10000ull,
+                                                 100000ull,
+                                                 1000000ull,
+                                                 10000000ull,
+                                                 100000000ull,
+                                                 1000000000ull,
+                                                 10000000000ull,
+                                                 100000000000ull,
+                                                 1000000000000ull,
+                                                 10000000000000ull,
+                                                 100000000000000ull,
+                                                 1000000000000000ull,
+                                                 10000000000000000ull,
+                                                 100000000000000000ull,
+                                                 1000000000000000000ull,
+                                                 10000000000000000000ull};
+    int n = 1;
+    while (n < 20 && v >= kPow10[n]) ++n;
+    char* end = p + n;
+    char* q = end;
+    while (v >= 100) {
+        const std::uint64_t d = v / 100;
+        q -= 2;
+        std::memcpy(q, kDigitPairs + 2 * (v - d * 100), 2);
+        v = d;
+    }
+    if (v >= 10) {
+        std::memcpy(q - 2, kDigitPairs + 2 * v, 2);
+    } else {
+        q[-1] = static_cast<char>('0' + v);
+    }
+    return end;
+}
+
+char* write_int(char* p, std::int64_t v) {
+    if (v < 0) {
+        *p++ = '-';
+        return write_uint(p, 0 - static_cast<std::uint64_t>(v));
+    }
+    return write_uint(p, static_cast<std::uint64_t>(v));
+}
+
+// The %.8f text of a finite x with |x| < 2^52 * 1e-8, trailing zeros and a final
+// "." removed, "-0" written as "0". x = m * 2^e exactly; the eighth-decimal count
+// x * 1e8 = m * 1e8 * 2^e is rounded to the nearest integer, an exact tie to the
+// even one, in 128-bit integer arithmetic (m * 1e8 < 2^80), so the digits are
+// those of the exact binary value, as %.8f gives them.
+char* write_fixed8(char* p, double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int e;
+    if (biased == 0) {
+        e = -1074;
+    } else {
+        m |= std::uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    const unsigned __int128 n = static_cast<unsigned __int128>(m) * 100000000u;
+    std::uint64_t q;  // round(|x| * 1e8) < 2^53
+    if (e >= 0) {
+        q = static_cast<std::uint64_t>(n << e);
+    } else if (e <= -81) {
+        q = 0;  // n < 2^80 <= half a unit: rounds to 0
+    } else {
+        const int s = -e;
+        q = static_cast<std::uint64_t>(n >> s);
+        const unsigned __int128 rest = n - (static_cast<unsigned __int128>(q) << s);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (s - 1);
+        if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    }
+    if (q == 0) {
+        *p++ = '0';
+        return p;
+    }
+    if (negative) *p++ = '-';
+    const std::uint64_t whole = q / 100000000u;
+    const auto frac = static_cast<std::uint32_t>(q - whole * 100000000u);
+    p = write_uint(p, whole);
+    if (frac == 0) return p;
+    *p++ = '.';
+    // The eight decimals as four digit pairs, then the trailing zeros dropped.
+    const std::uint32_t hi = frac / 10000;
+    const std::uint32_t lo = frac - hi * 10000;
+    std::memcpy(p, kDigitPairs + 2 * (hi / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (hi % 100), 2);
+    std::memcpy(p + 4, kDigitPairs + 2 * (lo / 100), 2);
+    std::memcpy(p + 6, kDigitPairs + 2 * (lo % 100), 2);
+    p += 8;
+    while (p[-1] == '0') --p;
+    return p;
+}
+
+// The canonical text of a float at p (room for 400 bytes); returns its end.
+char* write_float(char* p, double x) {
     if (!std::isfinite(x)) {
-        out += "null";
-        return;
+        std::memcpy(p, "null", 4);
+        return p + 4;
     }
     if (x == 0.0) {
-        out.push_back('0');
-        return;
+        *p = '0';
+        return p + 1;
     }
+    if (std::fabs(x) < 45035996.27370496) return write_fixed8(p, x);
+    // Shortest round-trip digits, written positionally: expand the scientific form
+    // (to_chars' fixed form would print the exact binary value).
+    char sci[64];
+    auto r = std::to_chars(sci, sci + sizeof sci, std::fabs(x), std::chars_format::scientific);
+    const char* s = sci;
+    char digits[32];
+    int nd = 0;
+    while (s < r.ptr && *s != 'e') {
+        if (*s != '.') digits[nd++] = *s;
+        ++s;
+    }
+    int e = 0;
+    bool neg_e = false;
+    if (s < r.ptr) {
+        ++s;
+        if (*s == '+' || *s == '-') {
+            neg_e = *s == '-';
+            ++s;
+        }
+        for (; s < r.ptr; ++s) e = e * 10 + (*s - '0');
+    }
+    if (neg_e) e = -e;
+    const int int_len = e + 1;  // >= 8 here
+    if (x < 0) *p++ = '-';
+    if (int_len >= nd) {
+        std::memcpy(p, digits, static_cast<std::size_t>(nd));
+        p += nd;
+        std::memset(p, '0', static_cast<std::size_t>(int_len - nd));
+        return p + (int_len - nd);
+    }
+    std::memcpy(p, digits, static_cast<std::size_t>(int_len));
+    p += int_len;
+    *p++ = '.';
+    std::memcpy(p, digits + int_len, static_cast<std::size_t>(nd - int_len));
+    return p + (nd - int_len);
+}
+
+}  // namespace canonical_detail
+
+void write_canonical_float(std::string& out, double x) {
     char buf[400];
-    if (std::fabs(x) >= 45035996.27370496) {
-        // Shortest round-trip digits, written positionally: expand the scientific
-        // form (to_chars' fixed form would print the exact binary value).
-        auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific);
-        const char* p = buf;
-        char digits[32];
-        int nd = 0;
-        while (p < r.ptr && *p != 'e') {
-            if (*p != '.') digits[nd++] = *p;
-            ++p;
-        }
-        int e = 0;
-        bool neg_e = false;
-        if (p < r.ptr) {
-            ++p;
-            if (*p == '+' || *p == '-') {
-                neg_e = *p == '-';
-                ++p;
-            }
-            for (; p < r.ptr; ++p) e = e * 10 + (*p - '0');
-        }
-        if (neg_e) e = -e;
-        int int_len = e + 1;  // >= 8 here
-        if (x < 0) out.push_back('-');
-        if (int_len >= nd) {
-            out.append(digits, static_cast<std::size_t>(nd));
-            out.append(static_cast<std::size_t>(int_len - nd), '0');
-        } else {
-            out.append(digits, static_cast<std::size_t>(int_len));
-            out.push_back('.');
-            out.append(digits + int_len, static_cast<std::size_t>(nd - int_len));
-        }
-        return;
-    }
-    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 8);
-    const char* end = r.ptr;
-    // The text holds a ".": trim trailing zeros, then a final ".".
-    while (end > buf && end[-1] == '0') --end;
-    if (end > buf && end[-1] == '.') --end;
-    std::size_t n = static_cast<std::size_t>(end - buf);
-    if (n == 2 && buf[0] == '-' && buf[1] == '0') {
-        out.push_back('0');
-        return;
-    }
-    out.append(buf, n);
+    char* end = canonical_detail::write_float(buf, x);
+    out.append(buf, static_cast<std::size_t>(end - buf));
 }
 
 void write_canonical(std::string& out, const json::Value& v) {
@@ -106,14 +215,12 @@ void write_canonical(std::string& out, const json::Value& v) {
         case K::Bool: out += v.as_bool() ? "true" : "false"; return;
         case K::UInt: {
             char buf[24];
-            auto r = std::to_chars(buf, buf + sizeof buf, v.as_uint());
-            out.append(buf, r.ptr);
+            out.append(buf, canonical_detail::write_uint(buf, v.as_uint()));
             return;
         }
         case K::Int: {
             char buf[24];
-            auto r = std::to_chars(buf, buf + sizeof buf, v.as_int());
-            out.append(buf, r.ptr);
+            out.append(buf, canonical_detail::write_int(buf, v.as_int()));
             return;
         }
         case K::Float: write_canonical_float(out, v.as_float()); return;
@@ -151,6 +258,274 @@ Expected<std::string, BenchmarkError> canonical_json(const json::Value& v) {
     std::string out;
     write_canonical(out, v);
     return out;
+}
+
+namespace canonical_detail {
+
+// Appends a literal.
+template <std::size_t N>
+char* put(char* p, const char (&lit)[N]) {
+    std::memcpy(p, lit, N - 1);
+    return p + (N - 1);
+}
+
+// One equity point: {"equity":F,"time":I}. At most 14 + 400 + 20 bytes.
+char* write_equity_point(char* p, const EquityPoint& e) {
+    p = put(p, "{\"equity\":");
+    p = write_float(p, e.equity);
+    p = put(p, ",\"time\":");
+    p = write_int(p, e.time);
+    *p++ = '}';
+    return p;
+}
+
+void append_float_member(std::string& out, std::string_view key_and_colon, double x) {
+    out.append(key_and_colon);
+    write_canonical_float(out, x);
+}
+
+}  // namespace canonical_detail
+
+void write_canonical_report(std::string& out, const BacktestReport& r) {
+    using namespace canonical_detail;
+    // Members in the byte order of their keys, as the canonical writer sorts them:
+    // equity, fees_paid, initial_capital, metrics, schema_version, symbol,
+    // timeframe, trades; inside an equity point equity, time; inside a trade
+    // entry_price, entry_time, exit_price, exit_time, pnl, qty, reason, return_pct;
+    // inside the metrics calmar, max_drawdown, num_trades, pnl, profit_factor,
+    // return_pct, sharpe, sortino, win_rate.
+    out.reserve(out.size() + 256 + 40 * r.equity.size() + 200 * r.trades.size());
+    out += "{\"equity\":[";
+    // Points are written into a local block and appended a block at a time.
+    char block[8192];
+    char* p = block;
+    bool first = true;
+    for (const EquityPoint& e : r.equity) {
+        if (p - block > static_cast<std::ptrdiff_t>(sizeof block) - 480) {
+            out.append(block, static_cast<std::size_t>(p - block));
+            p = block;
+        }
+        if (!first) *p++ = ',';
+        first = false;
+        p = write_equity_point(p, e);
+    }
+    out.append(block, static_cast<std::size_t>(p - block));
+    out += ']';
+    append_float_member(out, ",\"fees_paid\":", r.fees_paid);
+    append_float_member(out, ",\"initial_capital\":", r.initial_capital);
+    const Metrics& m = r.metrics;
+    append_float_member(out, ",\"metrics\":{\"calmar\":", m.calmar);
+    append_float_member(out, ",\"max_drawdown\":", m.max_drawdown);
+    {
+        char buf[24];
+        out += ",\"num_trades\":";
+        out.append(buf, write_uint(buf, m.num_trades));
+    }
+    append_float_member(out, ",\"pnl\":", m.pnl);
+    append_float_member(out, ",\"profit_factor\":", m.profit_factor);
+    append_float_member(out, ",\"return_pct\":", m.return_pct);
+    append_float_member(out, ",\"sharpe\":", m.sharpe);
+    append_float_member(out, ",\"sortino\":", m.sortino);
+    append_float_member(out, ",\"win_rate\":", m.win_rate);
+    {
+        char buf[24];
+        out += "},\"schema_version\":";
+        out.append(buf, write_uint(buf, r.schema_version));
+    }
+    out += ",\"symbol\":";
+    write_json_string(out, r.symbol);
+    out += ",\"timeframe\":";
+    write_json_string(out, r.timeframe);
+    out += ",\"trades\":[";
+    first = true;
+    for (const ClosedTrade& t : r.trades) {
+        char buf[24];
+        out += first ? "{" : ",{";
+        first = false;
+        append_float_member(out, "\"entry_price\":", t.entry_price);
+        out += ",\"entry_time\":";
+        out.append(buf, write_int(buf, t.entry_time));
+        append_float_member(out, ",\"exit_price\":", t.exit_price);
+        out += ",\"exit_time\":";
+        out.append(buf, write_int(buf, t.exit_time));
+        append_float_member(out, ",\"pnl\":", t.pnl);
+        append_float_member(out, ",\"qty\":", t.qty);
+        out += ",\"reason\":";
+        write_json_string(out, t.reason);
+        append_float_member(out, ",\"return_pct\":", t.return_pct);
+        out += '}';
+    }
+    out += "]}";
+}
+
+namespace canonical_detail {
+
+// Walks a value and checks its canonical form against a text at a moving cursor:
+// literal bytes are compared in place and every number is written into a small
+// local buffer, so no text of the value is built.
+class TextMatcher {
+public:
+    explicit TextMatcher(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+    bool matches(const json::Value& v) { return value(v) && p_ == end_; }
+
+private:
+    bool bytes(const char* s, std::size_t n) {
+        if (static_cast<std::size_t>(end_ - p_) < n || !same(p_, s, n)) return false;
+        p_ += n;
+        return true;
+    }
+    // Byte equality without a library call. Short pieces (numbers just written into
+    // a local buffer, keys) byte by byte: a wide load of bytes stored a moment ago
+    // one or two at a time would stall; longer ones by words of 8 bytes, the last
+    // one overlapping.
+    static bool same(const char* a, const char* b, std::size_t n) {
+        if (n < 16) {
+            for (std::size_t i = 0; i < n; ++i) {
+                if (a[i] != b[i]) return false;
+            }
+            return true;
+        }
+        std::uint64_t x, y;
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            std::memcpy(&x, a + i, 8);
+            std::memcpy(&y, b + i, 8);
+            if (x != y) return false;
+        }
+        std::memcpy(&x, a + n - 8, 8);
+        std::memcpy(&y, b + n - 8, 8);
+        return x == y;
+    }
+    // An integer's canonical text is its digits without leading zeros: read the
+    // digits at the cursor and compare their value (a digit after the text's
+    // integer would never be followed by what the value's canonical text is).
+    bool unsigned_digits(std::uint64_t u) {
+        const char* q = p_;
+        std::uint64_t got = 0;
+        while (q < end_ && *q >= '0' && *q <= '9') {
+            const auto d = static_cast<std::uint64_t>(*q - '0');
+            if (got > (~std::uint64_t{0} - d) / 10) return false;  // more than 64 bits
+            got = got * 10 + d;
+            ++q;
+        }
+        const std::size_t n = static_cast<std::size_t>(q - p_);
+        if (n == 0 || got != u || (n > 1 && *p_ == '0')) return false;
+        p_ = q;
+        return true;
+    }
+    bool byte(char c) {
+        if (p_ == end_ || *p_ != c) return false;
+        ++p_;
+        return true;
+    }
+    bool string(std::string_view s) {
+        for (unsigned char c : s) {
+            if (c < 0x20 || c == '"' || c == '\\') {
+                std::string escaped;
+                write_json_string(escaped, s);
+                return bytes(escaped.data(), escaped.size());
+            }
+        }
+        return byte('"') && bytes(s.data(), s.size()) && byte('"');
+    }
+    bool value(const json::Value& v) {
+        using K = json::Value::Kind;
+        switch (v.kind()) {
+            case K::Null: return bytes("null", 4);
+            case K::Bool: return v.as_bool() ? bytes("true", 4) : bytes("false", 5);
+            case K::UInt: return unsigned_digits(v.as_uint());
+            case K::Int: return byte('-') && unsigned_digits(0 - static_cast<std::uint64_t>(v.as_int()));
+            case K::Float: {
+                char buf[400];
+                return bytes(buf, static_cast<std::size_t>(write_float(buf, v.as_float()) - buf));
+            }
+            case K::String: return string(v.as_string());
+            case K::Array: {
+                if (!byte('[')) return false;
+                bool first = true;
+                for (const json::Value& e : v.as_array()) {
+                    if (!first && !byte(',')) return false;
+                    first = false;
+                    if (!value(e)) return false;
+                }
+                return byte(']');
+            }
+            case K::Object: {
+                // The tree keeps its members in key-byte order: the canonical order.
+                if (!byte('{')) return false;
+                bool first = true;
+                for (const json::Member& m : v.as_object()) {
+                    if (!first && !byte(',')) return false;
+                    first = false;
+                    if (!string(m.key) || !byte(':') || !value(m.value)) return false;
+                }
+                return byte('}');
+            }
+        }
+        return false;
+    }
+
+    const char* p_;
+    const char* end_;
+};
+
+}  // namespace canonical_detail
+
+bool canonical_text_equals(const json::Value& v, std::string_view text) {
+    return canonical_detail::TextMatcher(text).matches(v);
+}
+
+Text& Text::operator=(Text&& o) noexcept {
+    if (this != &o) {
+        release_raw();
+        str_ = std::move(o.str_);
+        begin_ = o.begin_;
+        raw_ = o.raw_;
+        raw_size_ = o.raw_size_;
+        mapped_ = o.mapped_;
+        o.raw_ = nullptr;
+        o.raw_size_ = 0;
+        o.mapped_ = 0;
+    }
+    return *this;
+}
+
+Text Text::raw(std::size_t size) {
+    constexpr std::size_t kHuge = std::size_t{2} << 20;
+    Text t;
+    t.raw_size_ = size;
+    if (size >= 2 * kHuge) {
+        // Mapped with one spare huge page, the part before the first aligned address
+        // and after the last whole huge page given back, so that every huge page the
+        // block spans can be backed by one.
+        const std::size_t length = (size + kHuge - 1) / kHuge * kHuge;
+        void* p = mmap(nullptr, length + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p != MAP_FAILED) {
+            const auto start = reinterpret_cast<std::uintptr_t>(p);
+            const std::uintptr_t aligned = (start + kHuge - 1) / kHuge * kHuge;
+            if (aligned > start) munmap(p, aligned - start);
+            const std::size_t tail = kHuge - (aligned - start);
+            if (tail > 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
+            madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);  // advice: refused, pages stay 4 KiB
+            t.raw_ = reinterpret_cast<char*>(aligned);
+            t.mapped_ = length;
+            return t;
+        }
+    }
+    t.raw_ = new char[size == 0 ? 1 : size];
+    return t;
+}
+
+void Text::release_raw() noexcept {
+    if (raw_ == nullptr) return;
+    if (mapped_ != 0) {
+        munmap(raw_, mapped_);
+    } else {
+        delete[] raw_;
+    }
+    raw_ = nullptr;
+    raw_size_ = 0;
+    mapped_ = 0;
 }
 
 std::string blake3_hex(std::string_view bytes) {

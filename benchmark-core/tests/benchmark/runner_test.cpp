@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ TEST(RunCase, GoldenReportTextAndHash) {
     auto r = run_case(make_case("g"), golden_candles());
     ASSERT_TRUE(r.has_value()) << r.error().display();
     EXPECT_EQ(r->id, "g");
-    EXPECT_EQ(*canonical_json(r->recomputed), kReport);
+    EXPECT_EQ(r->recomputed(), kReport);
     EXPECT_EQ(r->hash, kHash);
     EXPECT_TRUE(r->passed);
     EXPECT_TRUE(r->hash_match);
@@ -147,7 +148,7 @@ TEST(RunSuite, ResultsSortedCountedAndIndependentOfWorkers) {
         EXPECT_EQ(r->passed, 1u);
         EXPECT_EQ(r->failed, 2u);
         std::string text;
-        for (const CaseResult& c : r->results) text += *canonical_json(*c.to_json());
+        for (const CaseResult& c : r->results) text += c.json();
         if (first.empty()) first = text;
         EXPECT_EQ(text, first) << workers;
     }
@@ -175,4 +176,89 @@ TEST(RunSuite, FirstErrorWinsAndLaterCasesAreSkipped) {
     auto g = run_suite(cases, ds);
     ASSERT_FALSE(g.has_value());
     EXPECT_EQ(g.error().display(), "data error: no dataset supplied for nowhere");
+}
+
+namespace {
+
+std::vector<Candle> walk(std::size_t n) {
+    std::vector<Candle> out;
+    double close = 100.0;
+    for (std::size_t k = 0; k < n; ++k) {
+        double open = close;
+        close = open + (static_cast<double>((k * 7919) % 41) - 20.0) * 0.05;
+        out.push_back(Candle{static_cast<std::int64_t>(k) * 1000, open, std::max(open, close) + 0.5,
+                             std::min(open, close) - 0.5, close, 5.0});
+    }
+    return out;
+}
+
+// The one-worker response of a suite, or its error text.
+std::string suite_outcome(const std::vector<BenchmarkCase>& cases, const Datasets& ds, WorkerPool& pool) {
+    auto r = run_suite(cases, ds, pool);
+    if (!r) return r.error().display();
+    return std::string(suite_response_text(std::move(*r), pool).view());
+}
+
+}  // namespace
+
+// Many failing cases, each with its own error, between slow passing ones: on 1, 2,
+// 4 and 8 workers, call after call, the error is the one of the failing case first
+// in list order, as on one worker.
+TEST(RunSuite, ErrorOfTheFirstFailingCaseInListOrderOnAnyPool) {
+    Datasets ds;
+    ds["ds"] = golden_candles();
+    ds["long"] = walk(5000);
+    // Layouts: which indices fail (the rest run 5,000 bars).
+    const std::vector<std::vector<int>> layouts = {
+        {5, 6, 7, 20, 31}, {0, 1, 2, 3}, {30, 9, 17}, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23}, {31}};
+    std::vector<WorkerPool*> pools;
+    WorkerPool p1(1), p2(2), p4(4), p8(8);
+    for (WorkerPool* p : {&p1, &p2, &p4, &p8}) pools.push_back(p);
+    for (const std::vector<int>& failing : layouts) {
+        std::vector<BenchmarkCase> cases;
+        for (int i = 0; i < 32; ++i) {
+            bool fails = std::find(failing.begin(), failing.end(), i) != failing.end();
+            // A different unsupported spec_version per case gives each failure its text.
+            BenchmarkCase c = fails ? make_case("c" + std::to_string(100 + i),
+                                                strategy_with("\"spec_version\":" + std::to_string(1000 + i)))
+                                    : make_case("c" + std::to_string(100 + i));
+            if (!fails) c.dataset_ref = "long";
+            cases.push_back(std::move(c));
+        }
+        const int first = *std::min_element(failing.begin(), failing.end());
+        const std::string want = "backtest engine error: invalid strategy spec: spec_version " +
+                                 std::to_string(1000 + first) + " is not supported; this build reads 1..=1";
+        ASSERT_EQ(suite_outcome(cases, ds, p1), want);
+        for (int rep = 0; rep < 4; ++rep) {
+            for (WorkerPool* p : pools) EXPECT_EQ(suite_outcome(cases, ds, *p), want) << p->size() << " workers";
+        }
+    }
+}
+
+// A response large enough to be joined by the workers is the same on every pool
+// and equals the results' texts joined in order.
+TEST(RunSuite, JoinedResponseIsTheSameOnAnyPool) {
+    Datasets ds;
+    ds["long"] = walk(6000);
+    std::vector<BenchmarkCase> cases;
+    for (int i = 0; i < 12; ++i) {
+        cases.push_back(make_case("k" + std::to_string(50 - i)));
+        cases.back().dataset_ref = "long";
+    }
+    WorkerPool one(1);
+    auto r = run_suite(cases, ds, one);
+    ASSERT_TRUE(r.has_value());
+    std::string joined = "{\"failed\":12,\"passed\":0,\"results\":[";
+    for (std::size_t i = 0; i < r->results.size(); ++i) joined += (i ? "," : "") + std::string(r->results[i].json());
+    joined += "]}";
+    ASSERT_GT(joined.size(), std::size_t{1} << 20);  // past the size joined on the calling thread
+    for (std::size_t workers : {1u, 2u, 4u, 8u}) {
+        WorkerPool pool(workers);
+        for (int rep = 0; rep < 3; ++rep) EXPECT_EQ(suite_outcome(cases, ds, pool), joined) << workers;
+    }
+    // Taking the cases over gives the same.
+    WorkerPool pool(4);
+    auto owned = run_suite(std::vector<BenchmarkCase>(cases), ds, pool);
+    ASSERT_TRUE(owned.has_value());
+    EXPECT_EQ(suite_response_text(std::move(*owned), pool).view(), joined);
 }

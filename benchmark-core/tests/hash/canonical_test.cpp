@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -145,4 +147,147 @@ TEST(Canonical, Blake3AgainstB3sum) {
         EXPECT_EQ(blake3_hex(data), std::string(buf, 64)) << "length " << n;
     }
     std::remove(path.c_str());
+}
+
+namespace {
+
+// The canonical text below the threshold as the C library's printf gives it: %.8f,
+// trailing zeros and a final "." removed, "-0" as "0".
+std::string printf_reference(double x) {
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.8f", x);
+    std::string s = buf;
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    if (s == "-0") s = "0";
+    return s;
+}
+
+// The same digits from the standard library's exact fixed formatting.
+std::string to_chars_reference(double x) {
+    char buf[512];
+    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 8);
+    std::string s(buf, r.ptr);
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    if (s == "-0") s = "0";
+    return s;
+}
+
+constexpr double kThreshold = 45035996.27370496;
+
+// Checks one double below the threshold against both references.
+void expect_fixed_form(double x) {
+    if (!(std::fabs(x) < kThreshold) || x == 0.0) return;
+    std::string got = f(x);
+    ASSERT_EQ(got, printf_reference(x)) << std::hexfloat << x;
+    ASSERT_EQ(got, to_chars_reference(x)) << std::hexfloat << x;
+}
+
+double from_bits(std::uint64_t b) {
+    double x;
+    std::memcpy(&x, &b, sizeof x);
+    return x;
+}
+
+}  // namespace
+
+// The fixed-form writer against printf and to_chars over millions of doubles:
+// random bit patterns of every exponent below the threshold, exact ties at the
+// 9th decimal (odd multiples of 2^-9), the doubles next to decimal ties
+// (k + 1/2) * 1e-8, both sides of the threshold and of every power of two, and
+// subnormals.
+TEST(Canonical, FixedFormMatchesPrintfAndToChars) {
+    std::mt19937_64 rng(20261207);
+    // Random bit patterns with exponents from subnormal up to the threshold's.
+    for (int k = 0; k < 1000000; ++k) {
+        std::uint64_t bits = rng();
+        std::uint64_t exp = rng() % (1023 + 26);  // biased exponents 0 .. 1048 (2^25)
+        bits = (bits & 0x800FFFFFFFFFFFFFull) | (exp << 52);
+        expect_fixed_form(from_bits(bits));
+    }
+    // Uniform values in the ranges equity and prices take.
+    std::uniform_real_distribution<double> price(-50000.0, 50000.0);
+    for (int k = 0; k < 300000; ++k) expect_fixed_form(price(rng));
+    // Exact ties at the 9th decimal: odd multiples of 1/512, and their neighbours.
+    for (std::uint64_t a = 1; a < 400000; a += 2) {
+        double x = static_cast<double>(a) / 512.0;
+        expect_fixed_form(x);
+        expect_fixed_form(-x);
+        expect_fixed_form(std::nextafter(x, 0.0));
+        expect_fixed_form(std::nextafter(x, 1e9));
+    }
+    for (int k = 0; k < 200000; ++k) {
+        std::uint64_t a = 2 * (rng() % (std::uint64_t{1} << 33)) + 1;
+        double x = std::ldexp(static_cast<double>(a), -9);
+        expect_fixed_form(x);
+    }
+    // The doubles nearest to decimal ties (k + 0.5) * 1e-8 and their neighbours.
+    for (int k = 0; k < 200000; ++k) {
+        std::uint64_t units = rng() % 4503599627370496ull;
+        double x = (static_cast<double>(units) + 0.5) / 1e8;
+        expect_fixed_form(x);
+        expect_fixed_form(std::nextafter(x, 0.0));
+        expect_fixed_form(std::nextafter(x, 1e9));
+    }
+    for (int e = -1074; e <= 25; ++e) {
+        double p = std::ldexp(1.0, e);
+        expect_fixed_form(p);
+        expect_fixed_form(-p);
+        expect_fixed_form(std::nextafter(p, 0.0));
+        expect_fixed_form(std::nextafter(p, 1e9));
+    }
+    expect_fixed_form(std::nextafter(kThreshold, 0.0));
+    expect_fixed_form(-std::nextafter(kThreshold, 0.0));
+    expect_fixed_form(std::numeric_limits<double>::denorm_min());
+    expect_fixed_form(5e-9);
+    expect_fixed_form(-5e-9);
+    expect_fixed_form(std::nextafter(5e-9, 1.0));
+    expect_fixed_form(0.999999995);
+    expect_fixed_form(9.999999995);
+    expect_fixed_form(99999999.5 / 1e8);
+}
+
+// Equality with a value's canonical text, compared piece by piece.
+TEST(Canonical, TextEqualsComparesTheWholeText) {
+    std::string big = "[";
+    for (int k = 0; k < 20000; ++k) big += (k ? ",{\"equity\":" : "{\"equity\":") + std::to_string(k) + ".5,\"time\":" +
+                                           std::to_string(k) + "}";
+    big += "]";
+    auto v = json::parse(big);
+    ASSERT_TRUE(v.has_value());
+    std::string text = *canonical_json(*v);
+    EXPECT_TRUE(canonical_text_equals(*v, text));
+    EXPECT_FALSE(canonical_text_equals(*v, text + " "));
+    EXPECT_FALSE(canonical_text_equals(*v, text.substr(0, text.size() - 1)));
+    std::string late = text;
+    late[late.size() - 3] = '8';  // a difference in the last piece
+    EXPECT_FALSE(canonical_text_equals(*v, late));
+    std::string early = text;
+    early[5] = 'x';
+    EXPECT_FALSE(canonical_text_equals(*v, early));
+    EXPECT_TRUE(canonical_text_equals(Value::object(json::Object()), "{}"));
+    EXPECT_FALSE(canonical_text_equals(Value::object(json::Object()), ""));
+    EXPECT_FALSE(canonical_text_equals(Value::object(json::Object()), "{}}"));
+    EXPECT_TRUE(canonical_text_equals(Value::number(0.1), "0.1"));
+    EXPECT_FALSE(canonical_text_equals(Value::number(0.1), "0.10"));
+    // Integers: digits without leading zeros, the whole 64-bit range.
+    EXPECT_TRUE(canonical_text_equals(Value::uinteger(0), "0"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(0), "00"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), "05"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), "5.0"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), ""));
+    EXPECT_TRUE(canonical_text_equals(Value::uinteger(18446744073709551615ull), "18446744073709551615"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(18446744073709551615ull), "18446744073709551616"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(1), "18446744073709551617"));
+    EXPECT_TRUE(canonical_text_equals(Value::integer(-9223372036854775807 - 1), "-9223372036854775808"));
+    EXPECT_FALSE(canonical_text_equals(Value::integer(-5), "-05"));
+    EXPECT_FALSE(canonical_text_equals(Value::integer(-5), "5"));
+    EXPECT_FALSE(canonical_text_equals(Value::uinteger(5), "-5"));
+    auto arr = json::parse(R"([1,-2,{"a":30,"b":[0,"x\n"]},null,true,false,1.5])");
+    ASSERT_TRUE(arr.has_value());
+    EXPECT_TRUE(canonical_text_equals(*arr, R"([1,-2,{"a":30,"b":[0,"x\n"]},null,true,false,1.5])"));
+    EXPECT_FALSE(canonical_text_equals(*arr, R"([1,-2,{"a":300,"b":[0,"x\n"]},null,true,false,1.5])"));
+    EXPECT_FALSE(canonical_text_equals(*arr, R"([1,-2,{"a":3,"b":[0,"x\n"]},null,true,false,1.5])"));
+    EXPECT_FALSE(canonical_text_equals(*arr, R"([1,-2,{"a":30,"b":[0,"x\t"]},null,true,false,1.5])"));
 }

@@ -2,8 +2,10 @@
 
 Usage: python -m ostrel_benchmark [REQUEST.json ...]
 
-With no file it runs {"cmd":"version"}. Exit status 1 when a response is an error
-response.
+With no file it runs {"cmd":"version"}. A file that cannot be read (missing,
+unreadable, not UTF-8) is reported on one line on stderr, naming the file and the
+reason, and the other files still run. Exit status 2 when a file could not be
+read, else 1 when a response is an error response, else 0.
 """
 
 import json
@@ -12,22 +14,40 @@ import sys
 from . import Benchmark
 
 
+def read_request(path: str) -> str | None:
+    """The file's text, or None after one line on stderr naming the file and why."""
+    try:
+        with open(path, encoding="utf-8") as f:
+            return f.read()
+    except UnicodeDecodeError as e:
+        reason = f"not UTF-8 ({e.reason} at byte {e.start})"
+    except OSError as e:
+        reason = e.strerror or str(e)
+    print(f"{path}: cannot read: {reason}", file=sys.stderr)
+    return None
+
+
 def main(argv: list[str]) -> int:
     bench = Benchmark()
-    requests = []
-    if not argv:
-        requests.append(("version", '{"cmd":"version"}'))
-    for path in argv:
-        with open(path, encoding="utf-8") as f:
-            requests.append((path, f.read()))
-    status = 0
-    for name, text in requests:
+    unreadable = False
+    error_response = False
+    requests = argv if argv else [None]
+    for path in requests:
+        if path is None:
+            name, text = "version", '{"cmd":"version"}'
+        else:
+            name, text = path, read_request(path)
+            if text is None:
+                unreadable = True
+                continue
         response = bench.command(text)
         print(f"{name}: {response}")
         parsed = json.loads(response)
         if isinstance(parsed, dict) and parsed.get("ok") is False:
-            status = 1
-    return status
+            error_response = True
+    if unreadable:
+        return 2
+    return 1 if error_response else 0
 
 
 if __name__ == "__main__":

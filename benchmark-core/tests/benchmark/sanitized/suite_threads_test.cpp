@@ -22,7 +22,11 @@ Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std:
     r.hash = std::string(64, 'a');
     r.hash_match = r.hash == c.expected_hash;
     r.passed = sum > 0.0;
-    r.recomputed = json::Value::number(sum);
+    r.report_begin = CaseResult::head_room(r.id);
+    r.text.assign(r.report_begin, ' ');
+    write_canonical_float(r.text, sum);
+    r.text.push_back('}');
+    r.write_head();
     return r;
 }
 
@@ -70,18 +74,43 @@ TEST(SuiteThreads, ManyCasesOnManyWorkers) {
     EXPECT_EQ(g->passed, 100u);
 }
 
-TEST(SuiteThreads, FailuresRaceForTheErrorSlot) {
+// Every seventh case fails with its own text: on every pool size the error is the
+// one of the first failing case in list order, call after call.
+TEST(SuiteThreads, FailuresReportTheFirstInListOrder) {
     std::vector<BenchmarkCase> cases;
     for (int k = 0; k < 60; ++k) cases.push_back(make_case("c" + std::to_string(k), k % 7 == 3));
     Datasets ds = datasets();
-    WorkerPool pool(8);
-    for (int rep = 0; rep < 10; ++rep) {
-        auto r = run_suite(cases, ds, pool);
-        ASSERT_FALSE(r.has_value());
-        EXPECT_EQ(r.error().display().rfind("backtest engine error: failed c", 0), 0u);
+    for (std::size_t workers : {1u, 2u, 4u, 8u}) {
+        WorkerPool pool(workers);
+        for (int rep = 0; rep < 10; ++rep) {
+            auto r = run_suite(cases, ds, pool);
+            ASSERT_FALSE(r.has_value());
+            EXPECT_EQ(r.error().display(), "backtest engine error: failed c3") << workers << " workers";
+        }
     }
-    WorkerPool one(1);
-    auto r = run_suite(cases, ds, one);
+    // Taking the cases over: the workers release each case's trees.
+    WorkerPool pool(8);
+    auto r = run_suite(std::vector<BenchmarkCase>(cases), ds, pool);
     ASSERT_FALSE(r.has_value());
     EXPECT_EQ(r.error().display(), "backtest engine error: failed c3");
+}
+
+// The response of a suite whose results are joined by the workers.
+TEST(SuiteThreads, WorkersJoinTheResponse) {
+    std::vector<BenchmarkCase> cases;
+    for (int k = 0; k < 40; ++k) cases.push_back(make_case("j" + std::to_string(k)));
+    Datasets ds = datasets();
+    WorkerPool pool(8);
+    std::string first;
+    for (int rep = 0; rep < 5; ++rep) {
+        auto r = run_suite(std::vector<BenchmarkCase>(cases), ds, pool);
+        ASSERT_TRUE(r.has_value());
+        // Results padded past the size joined on the calling thread.
+        for (CaseResult& c : r->results) c.text.insert(c.report_begin, 40000, ' ');
+        for (CaseResult& c : r->results) c.report_begin += 40000;
+        std::string text(suite_response_text(std::move(*r), pool).view());
+        if (first.empty()) first = text;
+        EXPECT_EQ(text, first);
+    }
+    EXPECT_GT(first.size(), std::size_t{1} << 20);
 }
