@@ -14,8 +14,6 @@ using namespace closetest;
 
 namespace {
 
-const auto none = std::nullopt;
-
 std::string invalid_period(const char* detail) { return std::string("invalid period: ") + detail; }
 
 }  // namespace
