@@ -4,6 +4,8 @@
 //   kind_dump [--full] [--kind NAME] [--bars N]     every kind, one digest line per
 //                                                   (kind, parameters, series)
 //   kind_dump --responses FILE...                   each request's response text
+//                                                   (not when built with
+//                                                   OSTREL_KIND_DUMP_KINDS_ONLY)
 //
 // --full writes every bar's value and named outputs instead of a digest. Series are
 // generated with integer arithmetic and exactly rounded + - * / only, one random draw
@@ -22,7 +24,9 @@
 #include <string_view>
 #include <vector>
 
+#ifndef OSTREL_KIND_DUMP_KINDS_ONLY
 #include "benchmark/command.hpp"
+#endif
 #include "catalogue/catalogue.hpp"
 #include "indicators/indicator.hpp"
 
@@ -347,6 +351,12 @@ void dump_kind(std::string_view kind, const std::vector<Series>& series, bool fu
 }
 
 int dump_responses(int argc, char** argv, int from) {
+#ifdef OSTREL_KIND_DUMP_KINDS_ONLY
+    // Built from the core library alone (e.g. for another architecture): no requests.
+    (void)argc, (void)argv, (void)from;
+    std::fprintf(stderr, "kind_dump: built without the request path\n");
+    return 2;
+#else
     for (int i = from; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
         if (!in) {
@@ -358,6 +368,7 @@ int dump_responses(int argc, char** argv, int from) {
         std::printf("== %s\n%s\n", argv[i], r ? r->c_str() : ("(unwritable) " + r.error().display()).c_str());
     }
     return 0;
+#endif
 }
 
 }  // namespace
