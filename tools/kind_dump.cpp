@@ -4,10 +4,12 @@
 //   kind_dump [--full] [--kind NAME] [--bars N]     every kind, one digest line per
 //                                                   (kind, parameters, series)
 //   kind_dump --responses FILE...                   each request's response text
+//                                                   (not when built with
+//                                                   OSTREL_KIND_DUMP_KINDS_ONLY)
 //
 // --full writes every bar's value and named outputs instead of a digest. Series are
-// generated with integer arithmetic and exactly rounded + - * / only, so they are the
-// same bits whatever built this program.
+// generated with integer arithmetic and exactly rounded + - * / only, one random draw
+// per full expression, so they are the same bits whatever built this program.
 #include <bit>
 #include <cinttypes>
 #include <cmath>
@@ -22,7 +24,9 @@
 #include <string_view>
 #include <vector>
 
+#ifndef OSTREL_KIND_DUMP_KINDS_ONLY
 #include "benchmark/command.hpp"
+#endif
 #include "catalogue/catalogue.hpp"
 #include "indicators/indicator.hpp"
 
@@ -150,8 +154,12 @@ Series walk(const std::string& name, std::uint64_t seed, std::size_t n, double l
         Bar b;
         double open = p;
         p = p * (1.0 + (r.unit() - 0.5) * vol);
-        b.candle = around(t0 + static_cast<std::int64_t>(i) * 3'600'000, open, p, p * vol * 0.3 * r.unit(),
-                          p * vol * 0.3 * r.unit(), 50.0 + 100.0 * r.unit());
+        // The order of evaluation of function arguments is unspecified, so every draw
+        // is a statement of its own (last argument first, as the series always were).
+        const double volume = 50.0 + 100.0 * r.unit();
+        const double spread_lo = p * vol * 0.3 * r.unit();
+        const double spread_hi = p * vol * 0.3 * r.unit();
+        b.candle = around(t0 + static_cast<std::int64_t>(i) * 3'600'000, open, p, spread_hi, spread_lo, volume);
         if (hostile) {
             switch (r.below(14)) {
                 case 0: b.candle.close = kNaN; break;
@@ -204,9 +212,17 @@ std::vector<Series> make_series(std::size_t n) {
             switch (i % 5) {
                 case 0: b.candle = around(t, -0.0, -0.0, 0.0, 0.0, 0.0); break;
                 case 1: b.candle = around(t, 0.0, 0.0, 0.0, 0.0, 1.0); break;
-                case 2: b.candle = around(t, -1.0 - r.unit(), -2.0 * r.unit(), r.unit(), r.unit(), 5.0); break;
+                case 2: {
+                    const double lo = r.unit(), hi = r.unit(), close = -2.0 * r.unit(), open = -1.0 - r.unit();
+                    b.candle = around(t, open, close, hi, lo, 5.0);
+                    break;
+                }
                 case 3: b.candle = around(t, -0.0, 1e-5 * r.unit(), 0.0, 0.0, -0.0); break;
-                default: b.candle = around(t, 1.0, 1.0 - r.unit(), 0.0, r.unit(), 2.0); break;
+                default: {
+                    const double lo = r.unit(), close = 1.0 - r.unit();
+                    b.candle = around(t, 1.0, close, 0.0, lo, 2.0);
+                    break;
+                }
             }
             if (i % 2 == 0) add_feeds(b, r, b.candle.close, true);
             s.bars.push_back(std::move(b));
@@ -221,8 +237,10 @@ std::vector<Series> make_series(std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) {
             Bar b;
             double p = levels[(i / 7) % 8] * (1.0 + r.unit() * 0.1);
-            b.candle = around(1'700'000'000'000 + static_cast<std::int64_t>(i) * 3'600'000, p, p * (1.0 + 0.01 * r.unit()),
-                              p * 0.01, p * 0.01, 10.0 * r.unit());
+            const double volume = 10.0 * r.unit();
+            const double close = p * (1.0 + 0.01 * r.unit());
+            b.candle = around(1'700'000'000'000 + static_cast<std::int64_t>(i) * 3'600'000, p, close, p * 0.01, p * 0.01,
+                              volume);
             add_feeds(b, r, p, i % 3 == 0);
             s.bars.push_back(std::move(b));
         }
@@ -241,9 +259,17 @@ const std::vector<std::vector<double>> kParams = {
 };
 constexpr std::size_t kRunsPerKind = 4;
 
+// The bits of a value, every NaN written as the default NaN of x86 arithmetic
+// (negative, quiet, no payload): the sign and payload of a NaN made by arithmetic
+// depend on the operand order the compiler chose (IEEE 754 leaves them open), and
+// no output can show them (a NaN is written as null).
+std::uint64_t value_bits(double v) {
+    return std::isnan(v) ? 0xfff8000000000000ull : std::bit_cast<std::uint64_t>(v);
+}
+
 std::string bits(double v) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%016" PRIx64, std::bit_cast<std::uint64_t>(v));
+    std::snprintf(buf, sizeof buf, "%016" PRIx64, value_bits(v));
     return buf;
 }
 
@@ -266,7 +292,7 @@ struct Digest {
     }
     void add(std::string_view s) { add(s.data(), s.size()); }
     void add(double v) {
-        std::uint64_t u = std::bit_cast<std::uint64_t>(v);
+        std::uint64_t u = value_bits(v);
         add(&u, sizeof u);
     }
 };
@@ -325,6 +351,12 @@ void dump_kind(std::string_view kind, const std::vector<Series>& series, bool fu
 }
 
 int dump_responses(int argc, char** argv, int from) {
+#ifdef OSTREL_KIND_DUMP_KINDS_ONLY
+    // Built from the core library alone (e.g. for another architecture): no requests.
+    (void)argc, (void)argv, (void)from;
+    std::fprintf(stderr, "kind_dump: built without the request path\n");
+    return 2;
+#else
     for (int i = from; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
         if (!in) {
@@ -336,6 +368,7 @@ int dump_responses(int argc, char** argv, int from) {
         std::printf("== %s\n%s\n", argv[i], r ? r->c_str() : ("(unwritable) " + r.error().display()).c_str());
     }
     return 0;
+#endif
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ Expected<Backtest, BacktestError> Backtest::create(StrategySpec spec, std::size_
         BuildResult built = build_indicator(decl.type, decl.params);
         if (!built) return std::move(built).error();
         largest_warmup = std::max(largest_warmup, (*built)->warmup_period());
-        bool outputs_read = std::any_of(keys.begin(), keys.end(), [&](const std::string& k) {
+        bool outputs_read = std::any_of(keys.begin(), keys.end(), [&id = id](const std::string& k) {
             return k.size() > id.size() && k.compare(0, id.size(), id) == 0 && k[id.size()] == '.';
         });
         bt.indicators_.push_back(IndicatorSlot{std::move(*built), IndicatorKeys(id, bt.rules_->slots()), outputs_read});

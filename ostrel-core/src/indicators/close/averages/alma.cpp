@@ -30,7 +30,7 @@ public:
 
 private:
     Alma(std::size_t period, double offset, double sigma)
-        : weights_(period), window_(period), period_(period), offset_(offset), sigma_(sigma) {
+        : weights_(period), window_(period), period_(period) {
         const double n = static_cast<double>(period);
         const double m = offset * (n + -1.0);
         const double s = n / sigma;
@@ -47,8 +47,6 @@ private:
     core::Ring<double> window_;
     std::optional<double> last_;
     std::size_t period_;
-    double offset_;
-    double sigma_;
 };
 
 }  // namespace ostrel::kinds

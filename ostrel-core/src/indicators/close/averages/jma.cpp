@@ -32,7 +32,7 @@ public:
     std::size_t warmup_period() const override { return 1; }
 
 private:
-    Jma(std::size_t period, double phase, std::uint32_t power) : period_(period), phase_(phase), power_(power) {
+    Jma(std::size_t period, double phase, std::uint32_t power) {
         double l = (static_cast<double>(period) + -1.0) * 0.45;
         beta_ = l / (l + 2.0);
         const double b = beta_;
@@ -49,15 +49,12 @@ private:
     }
 
     std::optional<double> value_;
-    std::size_t period_;
-    double phase_;
     double beta_ = 0.0;
     double power_alpha_ = 0.0;
     double phase_ratio_ = 0.0;
     double e0_ = 0.0;
     double det0_ = 0.0;
     double det1_ = 0.0;
-    std::uint32_t power_;
 };
 
 }  // namespace ostrel::kinds

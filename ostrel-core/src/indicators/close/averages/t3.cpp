@@ -34,8 +34,7 @@ private:
     T3(std::size_t period, double a)
         : stages_{*core::Ema::make(period), *core::Ema::make(period), *core::Ema::make(period),
                   *core::Ema::make(period), *core::Ema::make(period), *core::Ema::make(period)},
-          period_(period),
-          volume_factor_(a) {
+          period_(period) {
         double a2 = a * a;
         double a3 = a * a2;
         c1_ = -a3;
@@ -47,7 +46,6 @@ private:
     std::optional<double> last_;
     std::array<core::Ema, 6> stages_;
     std::size_t period_;
-    double volume_factor_;
     double c1_, c2_, c3_, c4_;
 };
 

@@ -27,13 +27,11 @@ public:
 private:
     Vidya(std::size_t period, std::size_t cmo_period)
         : cmo_(cmo_period),
-          period_(period),
           cmo_period_(cmo_period),
           alpha_(2.0 / (static_cast<double>(period) + 1.0)) {}
 
     core::Cmo cmo_;
     std::optional<double> value_;
-    std::size_t period_;
     std::size_t cmo_period_;
     double alpha_;
 };

@@ -35,7 +35,8 @@ public:
     std::size_t warmup_period() const override { return ring_.capacity() > 50 ? ring_.capacity() : 50; }
 
 private:
-    EmpiricalModeDecomposition(std::size_t period, double fraction) : ring_(2 * period), fraction_(fraction) {
+    // `fraction` is validated by make() but no output depends on it.
+    EmpiricalModeDecomposition(std::size_t period, double /*fraction*/) : ring_(2 * period) {
         const double n = static_cast<double>(period);
         beta_ = std::cos(6.283185307179586 / n);
         const double gamma = 1.0 / std::cos(0.4 * 3.141592653589793 / n);
@@ -49,7 +50,6 @@ private:
     core::Ring<double> ring_;
     double sum_ = 0.0;  // running sum of the ring, never recomputed
     std::size_t count_ = 0;
-    double fraction_;  // validated and kept; no output depends on it
 };
 
 }  // namespace ostrel::kinds

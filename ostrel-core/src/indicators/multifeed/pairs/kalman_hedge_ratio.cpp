@@ -52,9 +52,8 @@ public:
 
 private:
     KalmanHedgeRatio(double delta, double observation_var)
-        : delta_(delta), vw_(delta / (1.0 - delta)), ve_(observation_var) {}
+        : vw_(delta / (1.0 - delta)), ve_(observation_var) {}
 
-    double delta_;
     double vw_;
     double ve_;
     double beta_ = 0.0;
