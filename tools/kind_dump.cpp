@@ -1,11 +1,15 @@
 // Dumps what every indicator kind gives over a set of hostile series, and the
 // responses of request files, as text that two builds can compare byte for byte.
 //
-//   kind_dump [--full] [--kind NAME] [--bars N]     every kind, one digest line per
+//   kind_dump [--full] [--kind NAME] [--bars N] [--one-nan]
+//                                                   every kind, one digest line per
 //                                                   (kind, parameters, series)
 //   kind_dump --responses FILE...                   each request's response text
 //
-// --full writes every bar's value and named outputs instead of a digest. Series are
+// --full writes every bar's value and named outputs instead of a digest. --one-nan
+// takes every NaN as the same quiet NaN: which of two NaN operands a commutative
+// operation passes on (and so a NaN's sign) is the compiler's choice, so builds at
+// different optimisation levels may differ there and nowhere else. Series are
 // generated with integer arithmetic and exactly rounded + - * / only, so they are the
 // same bits whatever built this program.
 #include <bit>
@@ -241,7 +245,12 @@ const std::vector<std::vector<double>> kParams = {
 };
 constexpr std::size_t kRunsPerKind = 4;
 
+bool g_one_nan = false;
+
+double nan_as_one(double v) { return g_one_nan && std::isnan(v) ? kNaN : v; }
+
 std::string bits(double v) {
+    v = nan_as_one(v);
     char buf[32];
     std::snprintf(buf, sizeof buf, "%016" PRIx64, std::bit_cast<std::uint64_t>(v));
     return buf;
@@ -266,6 +275,7 @@ struct Digest {
     }
     void add(std::string_view s) { add(s.data(), s.size()); }
     void add(double v) {
+        v = nan_as_one(v);
         std::uint64_t u = std::bit_cast<std::uint64_t>(v);
         add(&u, sizeof u);
     }
@@ -348,10 +358,11 @@ int main(int argc, char** argv) {
         std::string_view a = argv[i];
         if (a == "--responses") return dump_responses(argc, argv, i + 1);
         if (a == "--full") full = true;
+        else if (a == "--one-nan") g_one_nan = true;
         else if (a == "--kind" && i + 1 < argc) only = argv[++i];
         else if (a == "--bars" && i + 1 < argc) bars = std::stoul(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: kind_dump [--full] [--kind NAME] [--bars N] | --responses FILE...\n");
+            std::fprintf(stderr, "usage: kind_dump [--full] [--kind NAME] [--bars N] [--one-nan] | --responses FILE...\n");
             return 2;
         }
     }
