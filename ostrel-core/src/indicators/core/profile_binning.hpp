@@ -192,6 +192,14 @@ public:
     std::size_t period() const { return ring_.capacity(); }
     std::size_t bins() const { return bins_; }
 
+    // A histogram of the full window: `h` gets its `bins` slots on first use, so a
+    // window that never fills costs no bins.
+    template <class T>
+    std::span<T> histogram(std::vector<T>& h) const {
+        if (h.size() != bins_) h.resize(bins_);
+        return h;
+    }
+
 private:
     ProfileWindow(std::size_t period, std::size_t bins) : ring_(period), bins_(bins) {}
 
@@ -228,9 +236,10 @@ public:
         Area a;
         a.range = *range;
         if (range->flat) return a;
-        ProfileBinning::volume(window_.bars(), *range, std::span<double>(hist_));
-        a.poc = ProfileBinning::poc(hist_);
-        std::tie(a.lo, a.hi) = ProfileBinning::value_area(hist_, a.poc, fraction_);
+        const std::span<double> hist = window_.histogram(hist_);
+        ProfileBinning::volume(window_.bars(), *range, hist);
+        a.poc = ProfileBinning::poc(hist);
+        std::tie(a.lo, a.hi) = ProfileBinning::value_area(hist, a.poc, fraction_);
         return a;
     }
 
@@ -238,7 +247,7 @@ public:
 
 private:
     ValueAreaWindow(ProfileWindow window, double fraction)
-        : window_(std::move(window)), hist_(window_.bins()), fraction_(fraction) {}
+        : window_(std::move(window)), fraction_(fraction) {}
 
     ProfileWindow window_;
     std::vector<double> hist_;
@@ -252,12 +261,12 @@ template <class Kind>
 class ProfileRangeKind : public Indicator {
 public:
     explicit ProfileRangeKind(ProfileWindow window)
-        : window_(std::move(window)), hist_(window_.bins()), outputs_({"price_low", "price_high"}) {}
+        : window_(std::move(window)), outputs_({"price_low", "price_high"}) {}
 
     std::optional<double> update(const FeedSnapshot& f) override {
         auto range = window_.push(f);
         if (!range) return std::nullopt;
-        Kind::fill(window_.bars(), *range, std::span<double>(hist_));
+        Kind::fill(window_.bars(), *range, window_.histogram(hist_));
         outputs_.store({range->low, range->high});
         return range->low;
     }

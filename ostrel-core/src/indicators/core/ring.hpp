@@ -1,8 +1,11 @@
-// A fixed-capacity ring window in arrival order; its storage is reserved once. Also
-// the opening step of the kinds that keep a window of finite inputs, and the plain
-// highest and lowest scans of a window.
+// A ring window of at most `capacity` values in arrival order. Its storage grows with
+// the values received (doubling, amortised O(1)) until it holds `capacity` values,
+// so a long window costs only what has arrived; once full, updates allocate nothing.
+// Also the opening step of the kinds that keep a window of finite inputs, and the
+// plain highest and lowest scans of a window.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -10,11 +13,21 @@
 
 namespace ostrel::core {
 
+// Makes room in `v` for one more element when it is at its capacity and below
+// `limit`: the next capacity doubles (16 at least) but never exceeds `limit`, so a
+// vector that never holds more than `limit` elements is never allocated past it.
+template <class V>
+void grow_toward(V& v, std::size_t limit) {
+    const std::size_t c = v.capacity();
+    if (v.size() < c || c >= limit) return;
+    v.reserve(std::min(limit, std::max<std::size_t>(16, 2 * c)));
+}
+
 template <class T>
 class Ring {
 public:
     Ring() = default;
-    explicit Ring(std::size_t capacity) : buf_(capacity), cap_(capacity) {}
+    explicit Ring(std::size_t capacity) : cap_(capacity) {}
 
     std::size_t capacity() const { return cap_; }
     std::size_t size() const { return count_; }
@@ -23,18 +36,24 @@ public:
 
     // Appends; when full, the oldest value is dropped first.
     void push(const T& v) {
+        if (count_ == size_ && count_ < cap_) grow();
         buf_[head_] = v;
-        if (++head_ == cap_) head_ = 0;
+        if (++head_ == size_) head_ = 0;
         if (count_ < cap_) ++count_;
     }
     // Drops the oldest value (the window must not be empty).
     void pop_oldest() { --count_; }
+    // Drops the newest value (the window must not be empty).
+    void pop_newest() {
+        --count_;
+        head_ = head_ == 0 ? size_ - 1 : head_ - 1;
+    }
 
     // i = 0 is the oldest value, size() - 1 the newest.
     const T& operator[](std::size_t i) const { return buf_[slot(i)]; }
     T& operator[](std::size_t i) { return buf_[slot(i)]; }
     const T& oldest() const { return (*this)[0]; }
-    const T& newest() const { return buf_[head_ == 0 ? cap_ - 1 : head_ - 1]; }
+    const T& newest() const { return buf_[head_ == 0 ? size_ - 1 : head_ - 1]; }
     // i = 0 is the newest value.
     const T& back(std::size_t i) const { return (*this)[count_ - 1 - i]; }
 
@@ -43,19 +62,30 @@ public:
         std::size_t s = start();
         for (std::size_t i = 0; i < count_; ++i) {
             f(buf_[s]);
-            if (++s == cap_) s = 0;
+            if (++s == size_) s = 0;
         }
     }
 
 private:
-    std::size_t start() const { return head_ >= count_ ? head_ - count_ : head_ + cap_ - count_; }
+    std::size_t start() const { return head_ >= count_ ? head_ - count_ : head_ + size_ - count_; }
     std::size_t slot(std::size_t i) const {
         std::size_t s = start() + i;
-        return s >= cap_ ? s - cap_ : s;
+        return s >= size_ ? s - size_ : s;
     }
 
-    std::vector<T> buf_;
-    std::size_t cap_ = 0;
+    // Every slot is taken and the window is not at its length: put the values in
+    // arrival order from slot 0 and enlarge the storage.
+    void grow() {
+        std::rotate(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(head_), buf_.end());
+        grow_toward(buf_, cap_);
+        buf_.resize(buf_.capacity());
+        head_ = count_;
+        size_ = buf_.size();
+    }
+
+    std::vector<T> buf_;     // slots; their number grows up to cap_
+    std::size_t size_ = 0;   // buf_.size()
+    std::size_t cap_ = 0;    // window length
     std::size_t head_ = 0;   // next slot written
     std::size_t count_ = 0;
 };

@@ -1,5 +1,6 @@
 // Simple moving average core: a ring and a running sum, re-summed exactly every
-// 16 x period accepted values (counted from construction) to stop drift.
+// 16 x period accepted values (counted from construction) to stop drift. The ring
+// grows with the values received until it holds `period` of them.
 #pragma once
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
 
@@ -21,7 +23,8 @@ public:
     std::optional<double> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
         if (count_ < period_) {
-            buf_[head_] = x;
+            grow_toward(buf_, period_);
+            buf_.push_back(x);  // head_ == count_ until the ring is full
             sum_ = x + sum_;
             ++count_;
         } else {
@@ -44,7 +47,7 @@ public:
     std::size_t period() const { return period_; }
 
 private:
-    explicit Sma(std::size_t period) : buf_(period, 0.0), period_(period) {}
+    explicit Sma(std::size_t period) : period_(period) {}
 
     std::vector<double> buf_;
     std::size_t period_;

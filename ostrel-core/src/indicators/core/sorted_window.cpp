@@ -20,6 +20,8 @@ void SortedWindow::push(double x) {
         double o = arrivals_.oldest();
         arrivals_.pop_oldest();
         sorted_.erase(sorted_.begin() + static_cast<std::ptrdiff_t>(sorted_window_detail::lower_bound_total(sorted_, o)));
+    } else {
+        grow_toward(sorted_, period_);
     }
     arrivals_.push(x);
     sorted_.insert(sorted_.begin() + static_cast<std::ptrdiff_t>(sorted_window_detail::lower_bound_total(sorted_, x)), x);

@@ -1,5 +1,6 @@
 // A window kept twice: in arrival order and sorted ascending in IEEE total order
-// (-0 before +0). Insertion goes before equal values.
+// (-0 before +0). Insertion goes before equal values. Both copies grow with the
+// values received, up to the period.
 #pragma once
 
 #include <cmath>
@@ -25,7 +26,7 @@ inline bool total_less(double a, double b) { return total_order_key(a) < total_o
 
 class SortedWindow {
 public:
-    explicit SortedWindow(std::size_t period) : arrivals_(period), period_(period) { sorted_.reserve(period); }
+    explicit SortedWindow(std::size_t period) : arrivals_(period), period_(period) {}
 
     // x must be finite (the embedding kind checks it).
     void push(double x);

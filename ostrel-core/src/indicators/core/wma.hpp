@@ -1,5 +1,6 @@
 // Linearly weighted moving average core (oldest weight 1, newest weight period).
 // Both running sums are recomputed exactly after 16 ring wraps counted from the fill.
+// The ring grows with the values received until it holds `period` of them.
 #pragma once
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
 
@@ -22,7 +24,8 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         const double n = static_cast<double>(period_);
         if (count_ < period_) {
-            buf_[head_] = x;
+            grow_toward(buf_, period_);
+            buf_.push_back(x);  // head_ == count_ until the ring is full
             if (++head_ == period_) head_ = 0;
             sum_ = x + sum_;
             ++count_;
@@ -51,8 +54,7 @@ public:
 
 private:
     explicit Wma(std::size_t period)
-        : buf_(period, 0.0),
-          period_(period),
+        : period_(period),
           weight_total_((static_cast<double>(period) + 1.0) * static_cast<double>(period) * 0.5) {}
 
     // Buffer is in arrival order from slot 0 whenever this runs.

@@ -13,7 +13,7 @@ namespace ostrel::kinds {
 class HighLowVolumeNodes final : public Indicator {
 public:
     explicit HighLowVolumeNodes(core::ProfileWindow window)
-        : window_(std::move(window)), hist_(window_.bins()), outputs_({"hvn", "lvn"}) {}
+        : window_(std::move(window)), outputs_({"hvn", "lvn"}) {}
 
     std::optional<double> update(const FeedSnapshot& f) override {
         auto range = window_.push(f);
@@ -22,9 +22,10 @@ public:
             outputs_.store({range->low, range->low});
             return range->low;
         }
-        core::ProfileBinning::volume(window_.bars(), *range, std::span<double>(hist_));
-        const std::size_t high_node = core::ProfileBinning::poc(hist_);
-        const std::size_t low_node = lightest_traded(hist_, high_node);
+        const std::span<double> hist = window_.histogram(hist_);
+        core::ProfileBinning::volume(window_.bars(), *range, hist);
+        const std::size_t high_node = core::ProfileBinning::poc(hist);
+        const std::size_t low_node = lightest_traded(hist, high_node);
         const double hvn = range->centre(high_node);
         outputs_.store({hvn, range->centre(low_node)});
         return hvn;
@@ -34,7 +35,7 @@ public:
 
 private:
     // The lowest bin of least volume among those above zero; `fallback` when none is.
-    static std::size_t lightest_traded(const std::vector<double>& hist, std::size_t fallback) {
+    static std::size_t lightest_traded(std::span<const double> hist, std::size_t fallback) {
         std::size_t best = fallback;
         bool found = false;
         for (std::size_t i = 0; i < hist.size(); ++i) {

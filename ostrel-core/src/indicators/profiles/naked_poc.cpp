@@ -29,6 +29,7 @@ public:
             if (!(c->low <= p && p <= c->high)) naked_[kept++] = p;
         naked_.resize(kept);
         last_close_ = c->close;
+        core::grow_toward(block_, period_);
         block_.push_back({c->low, c->high, c->volume});
         if (block_.size() == period_) {
             naked_.push_back(block_poc());
@@ -41,12 +42,13 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    NakedPoc(std::size_t period, std::size_t bins) : period_(period), hist_(bins) { block_.reserve(period); }
+    NakedPoc(std::size_t period, std::size_t bins) : period_(period), bins_(bins) {}
 
     // The block's low when it is flat, else the centre of its POC bin.
     double block_poc() {
-        const core::ProfileRange r = core::ProfileBinning::range(block_, hist_.size());
+        const core::ProfileRange r = core::ProfileBinning::range(block_, bins_);
         if (r.flat) return r.low;
+        hist_.resize(bins_);  // once, at the first block that is not flat
         core::ProfileBinning::volume(block_, r, std::span<double>(hist_));
         return r.centre(core::ProfileBinning::poc(hist_));
     }
@@ -66,7 +68,8 @@ private:
     }
 
     std::size_t period_;
-    std::vector<core::ProfileBar> block_;  // the current block, reserved for `period`
+    std::size_t bins_;
+    std::vector<core::ProfileBar> block_;  // the current block, growing up to `period`
     std::vector<double> hist_;
     std::vector<double> naked_;  // oldest first; entries leave only when traded through
     double last_close_ = 0.0;

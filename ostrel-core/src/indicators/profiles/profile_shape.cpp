@@ -26,10 +26,11 @@ public:
         if (!range) return std::nullopt;
         std::size_t poc = 0;
         if (!range->flat) {
-            core::ProfileBinning::volume(window_.bars(), *range, std::span<double>(hist_));
-            poc = core::ProfileBinning::poc(hist_);
+            const std::span<double> hist = window_.histogram(hist_);
+            core::ProfileBinning::volume(window_.bars(), *range, hist);
+            poc = core::ProfileBinning::poc(hist);
         }
-        const std::size_t bins = hist_.size();
+        const std::size_t bins = window_.bins();
         const std::size_t third = bins / 3;
         if (poc < third) return -1.0;
         if (poc >= bins - third) return 1.0;
@@ -38,7 +39,7 @@ public:
     std::size_t warmup_period() const override { return window_.period(); }
 
 private:
-    explicit ProfileShape(core::ProfileWindow window) : window_(std::move(window)), hist_(window_.bins()) {}
+    explicit ProfileShape(core::ProfileWindow window) : window_(std::move(window)) {}
 
     core::ProfileWindow window_;
     std::vector<double> hist_;

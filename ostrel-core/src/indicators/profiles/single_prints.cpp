@@ -12,15 +12,16 @@ namespace ostrel::kinds {
 // covered; 0 for a flat window.
 class SinglePrints final : public Indicator {
 public:
-    explicit SinglePrints(core::ProfileWindow window) : window_(std::move(window)), counts_(window_.bins()) {}
+    explicit SinglePrints(core::ProfileWindow window) : window_(std::move(window)) {}
 
     std::optional<double> update(const FeedSnapshot& f) override {
         auto range = window_.push(f);
         if (!range) return std::nullopt;
         if (range->flat) return 0.0;
-        core::ProfileBinning::counts(window_.bars(), *range, std::span<std::uint32_t>(counts_));
+        const std::span<std::uint32_t> counts = window_.histogram(counts_);
+        core::ProfileBinning::counts(window_.bars(), *range, counts);
         std::size_t singles = 0;
-        for (std::uint32_t c : counts_)
+        for (std::uint32_t c : counts)
             if (c == 1) ++singles;
         return static_cast<double>(singles);
     }

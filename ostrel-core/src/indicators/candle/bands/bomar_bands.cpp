@@ -18,6 +18,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        deviations_.reserve(period_);  // once, when the window first fills
         double sum = -0.0;
         window_.arrivals().for_each([&](double v) { sum = sum + v; });
         const double mean = sum / static_cast<double>(period_);
@@ -38,9 +39,7 @@ public:
 
 private:
     BomarBands(std::size_t period, double coverage)
-        : window_(period), period_(period), coverage_(coverage), outputs_({"upper", "middle", "lower"}) {
-        deviations_.reserve(period);
-    }
+        : window_(period), period_(period), coverage_(coverage), outputs_({"upper", "middle", "lower"}) {}
 
     core::SortedWindow window_;
     std::vector<double> deviations_;  // scratch, rebuilt on each value

@@ -17,6 +17,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        deviations_.reserve(window_.period());  // once, when the window first fills
         double median = core::interpolated_quantile(window_.sorted(), 0.5);
         core::sorted_abs_deviations(window_.sorted(), median, deviations_);
         double width = core::interpolated_quantile(deviations_, 0.5) * multiplier_;
@@ -28,9 +29,7 @@ public:
 
 private:
     MedianChannel(std::size_t period, double multiplier)
-        : window_(period), multiplier_(multiplier), outputs_({"upper", "middle", "lower"}) {
-        deviations_.reserve(period);
-    }
+        : window_(period), multiplier_(multiplier), outputs_({"upper", "middle", "lower"}) {}
 
     core::SortedWindow window_;
     std::vector<double> deviations_;

@@ -27,6 +27,7 @@ public:
         if (candles_.size() >= 2) ranges_.push(tr);
         if (!candles_.full()) return std::nullopt;
 
+        scratch_.reserve(period_);  // once, when the window first fills
         scratch_.clear();
         ranges_.for_each([&](double r) { scratch_.push_back(r); });
         const std::size_t len = scratch_.size();
@@ -51,9 +52,7 @@ public:
 
 private:
     explicit Rwi(std::size_t period)
-        : candles_(period), ranges_(period - 1), period_(period), outputs_({"high", "low"}) {
-        scratch_.reserve(period);
-    }
+        : candles_(period), ranges_(period - 1), period_(period), outputs_({"high", "low"}) {}
 
     core::Ring<Candle> candles_;
     core::Ring<double> ranges_;  // true ranges of the candles after the oldest held

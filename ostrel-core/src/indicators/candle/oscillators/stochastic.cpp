@@ -3,6 +3,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/ring.hpp"
 #include "indicators/core/sma.hpp"
 
 namespace ostrel::kinds {
@@ -25,15 +26,15 @@ public:
         if (!c) return std::nullopt;
         const std::size_t t = bar_++;
         const std::size_t start = t < k_period_ - 1 ? 0 : t - (k_period_ - 1);
-        while (!highs_.empty() && highs_.front().first < start) highs_.pop_front();
-        while (!lows_.empty() && lows_.front().first < start) lows_.pop_front();
-        while (!highs_.empty() && highs_.back().second <= c->high) highs_.pop_back();
-        highs_.push_back({t, c->high});
-        while (!lows_.empty() && lows_.back().second >= c->low) lows_.pop_back();
-        lows_.push_back({t, c->low});
+        while (!highs_.empty() && highs_.oldest().first < start) highs_.pop_oldest();
+        while (!lows_.empty() && lows_.oldest().first < start) lows_.pop_oldest();
+        while (!highs_.empty() && highs_.newest().second <= c->high) highs_.pop_newest();
+        highs_.push({t, c->high});
+        while (!lows_.empty() && lows_.newest().second >= c->low) lows_.pop_newest();
+        lows_.push({t, c->low});
         if (t + 1 < k_period_) return std::nullopt;
-        double hh = highs_.front().second;
-        double ll = lows_.front().second;
+        double hh = highs_.oldest().second;
+        double ll = lows_.oldest().second;
         double span = hh - ll;
         double k = span == 0.0 ? 50.0 : ((c->close - ll) * 100.0) / span;
         last_k_ = k;
@@ -46,29 +47,9 @@ public:
     std::size_t warmup_period() const override { return k_period_ + d_.period() - 1; }
 
 private:
-    // Fixed-capacity double-ended queue of (bar number, price).
-    class BarDeque {
-    public:
-        explicit BarDeque(std::size_t cap) : buf_(cap) {}
-        bool empty() const { return size_ == 0; }
-        const std::pair<std::size_t, double>& front() const { return buf_[head_]; }
-        const std::pair<std::size_t, double>& back() const { return buf_[wrap(head_ + size_ - 1)]; }
-        void pop_front() {
-            head_ = wrap(head_ + 1);
-            --size_;
-        }
-        void pop_back() { --size_; }
-        void push_back(std::pair<std::size_t, double> v) {
-            buf_[wrap(head_ + size_)] = v;
-            ++size_;
-        }
-
-    private:
-        std::size_t wrap(std::size_t i) const { return i >= buf_.size() ? i - buf_.size() : i; }
-        std::vector<std::pair<std::size_t, double>> buf_;
-        std::size_t head_ = 0;
-        std::size_t size_ = 0;
-    };
+    // Double-ended queue of (bar number, price): never more than k_period entries,
+    // storage growing with them.
+    using BarDeque = core::Ring<std::pair<std::size_t, double>>;
 
     Stochastic(std::size_t k_period, core::Sma d)
         : k_period_(k_period), highs_(k_period), lows_(k_period), d_(std::move(d)), outputs_({"k", "d"}) {}

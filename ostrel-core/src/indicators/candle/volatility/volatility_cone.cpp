@@ -18,7 +18,7 @@ public:
         if (window == 0 || lookback == 0) return IndicatorError::zero_period();
         if (window < 2 || lookback < 2)
             return IndicatorError::invalid_period("volatility cone window and lookback must both be >= 2");
-        // Both windows are allocated here: bounded like every other window.
+        // Both windows are bounded like every other window.
         if (window > MAX_PERIOD || lookback > MAX_PERIOD) return IndicatorError::too_long();
         return VolatilityCone(*core::RollingMoments::make(window), lookback);
     }

@@ -20,6 +20,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        if (weights_.empty()) compute_weights();
         double v = 0.0;
         std::size_t i = 0;
         window_.for_each([&](double c) { v = v + c * weights_[i++]; });
@@ -30,12 +31,17 @@ public:
 
 private:
     Alma(std::size_t period, double offset, double sigma)
-        : weights_(period), window_(period), period_(period) {
-        const double n = static_cast<double>(period);
-        const double m = offset * (n + -1.0);
-        const double s = n / sigma;
+        : window_(period), period_(period), offset_(offset), sigma_(sigma) {}
+
+    // The weights, made when the window first fills, so that a window that never
+    // fills costs none.
+    void compute_weights() {
+        weights_.resize(period_);
+        const double n = static_cast<double>(period_);
+        const double m = offset_ * (n + -1.0);
+        const double s = n / sigma_;
         double total = -0.0;
-        for (std::size_t i = 0; i < period; ++i) {
+        for (std::size_t i = 0; i < period_; ++i) {
             double d = static_cast<double>(i) - m;
             weights_[i] = std::exp(-(d * d) / (s * (s + s)));
             total = total + weights_[i];
@@ -47,6 +53,8 @@ private:
     core::Ring<double> window_;
     std::optional<double> last_;
     std::size_t period_;
+    double offset_;
+    double sigma_;
 };
 
 }  // namespace ostrel::kinds

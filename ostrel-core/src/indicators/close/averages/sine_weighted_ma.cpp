@@ -16,6 +16,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        if (weights_.empty()) compute_weights();
         double s = -0.0;
         std::size_t i = 0;
         window_.for_each([&](double v) { s = s + v * weights_[i++]; });
@@ -24,11 +25,16 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    explicit SineWeightedMa(std::size_t period) : window_(period), weights_(period), period_(period) {
+    explicit SineWeightedMa(std::size_t period) : window_(period), period_(period) {}
+
+    // The weights, made when the window first fills, so that a window that never
+    // fills costs none.
+    void compute_weights() {
+        weights_.resize(period_);
         constexpr double pi = 3.141592653589793;
-        const double denom = static_cast<double>(period) + 1.0;
+        const double denom = static_cast<double>(period_) + 1.0;
         double total = -0.0;
-        for (std::size_t i = 0; i < period; ++i) {
+        for (std::size_t i = 0; i < period_; ++i) {
             weights_[i] = std::sin(((static_cast<double>(i) + 1.0) * pi) / denom);
             total = total + weights_[i];
         }

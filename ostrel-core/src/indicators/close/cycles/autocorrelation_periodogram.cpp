@@ -29,6 +29,11 @@ public:
         if (!filt) return std::nullopt;
         filtered_.push(*filt);
         if (!filtered_.full()) return std::nullopt;
+        if (corr_.empty()) {
+            // Sized when the window first fills: a window that never fills costs none.
+            corr_.assign(max_period_ + 1, 0.0);
+            power_.assign(max_period_ - min_period_ + 1, 0.0);
+        }
 
         for (std::size_t lag = 0; lag <= max_period_; ++lag) {
             double sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
@@ -98,14 +103,13 @@ private:
     AutocorrelationPeriodogram(std::size_t min_period, std::size_t max_period)
         : prefilter_(core::RoofingPrefilter::with(core::OnePoleHighpass::over(static_cast<double>(max_period)))),
           filtered_(max_period + 3),
-          corr_(max_period + 1, 0.0),
-          power_(max_period - min_period + 1, 0.0),
           min_period_(min_period),
           max_period_(max_period) {
         const std::size_t lags = max_period - 2;
-        if (lags * power_.size() <= 65536) {
-            table_.reserve(lags * power_.size());
-            for (std::size_t i = 0; i < power_.size(); ++i) {
+        const std::size_t periods = max_period - min_period + 1;
+        if (lags * periods <= 65536) {
+            table_.reserve(lags * periods);
+            for (std::size_t i = 0; i < periods; ++i) {
                 const double p = static_cast<double>(min_period + i);
                 for (std::size_t lag = 3; lag <= max_period; ++lag) {
                     const double angle = 6.283185307179586 * static_cast<double>(lag) / p;
@@ -117,8 +121,8 @@ private:
 
     core::RoofingPrefilter prefilter_;
     core::Ring<double> filtered_;  // the last max_period + 3 filtered values
-    std::vector<double> corr_;     // correlation per lag 0 .. max_period, reused
-    std::vector<double> power_;    // smoothed power per period min_period .. max_period
+    std::vector<double> corr_;     // correlation per lag 0 .. max_period, reused (from the first value)
+    std::vector<double> power_;    // smoothed power per period min_period .. max_period (from the first value)
     std::vector<Trig> table_;      // (cos, sin) of 2 pi N / p, when small enough
     double max_power_ = 0.0;
     std::size_t min_period_;

@@ -23,6 +23,7 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         if (sorted_current_) {
             if (arrivals_.full()) sorted_.erase(sorted_.begin() + lower_bound(arrivals_.oldest()));
+            else core::grow_toward(sorted_, period_);
             sorted_.insert(sorted_.begin() + lower_bound(x), x);
         }
         arrivals_.push(x);
@@ -38,6 +39,7 @@ public:
         }
         if (!sorted_current_) {
             sorted_.clear();
+            sorted_.reserve(period_);
             arrivals_.for_each([&](double v) { sorted_.push_back(v); });
             std::sort(sorted_.begin(), sorted_.end(), core::total_less);
             sorted_current_ = true;
@@ -50,7 +52,7 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    explicit CommonSenseRatio(std::size_t period) : arrivals_(period), period_(period) { sorted_.reserve(period); }
+    explicit CommonSenseRatio(std::size_t period) : arrivals_(period), period_(period) {}
 
     // First position of `sorted_` whose value is not below v in total order.
     std::ptrdiff_t lower_bound(double v) const {

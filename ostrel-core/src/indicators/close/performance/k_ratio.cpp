@@ -17,6 +17,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        cumulative_.reserve(period_);  // once, when the window first fills
         const double n = static_cast<double>(period_);
         // Scratch list of the cumulative sums, kept allocated between updates.
         cumulative_.clear();
@@ -48,7 +49,7 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    explicit KRatio(std::size_t period) : window_(period), period_(period) { cumulative_.reserve(period); }
+    explicit KRatio(std::size_t period) : window_(period), period_(period) {}
     core::Ring<double> window_;
     std::size_t period_;
     std::vector<double> cumulative_;

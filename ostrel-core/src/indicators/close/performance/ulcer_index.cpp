@@ -1,6 +1,5 @@
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "catalogue/params.hpp"
 #include "indicators/core/rolling_sums.hpp"
@@ -19,12 +18,12 @@ public:
         double x = f.candle.close;
         if (!std::isfinite(x)) return std::nullopt;
         ++t_;
-        while (size_ > 0 && !(back().value > x)) pop_back();
-        push_back({t_, x});
+        while (!max_.empty() && !(max_.newest().value > x)) max_.pop_newest();
+        max_.push({t_, x});
         const std::uint64_t floor = t_ >= period_ - 1 ? t_ - (period_ - 1) : 0;
-        while (front().t < floor) pop_front();
+        while (max_.oldest().t < floor) max_.pop_oldest();
         if (t_ < period_) return std::nullopt;
-        const double m = front().value;
+        const double m = max_.oldest().value;
         const double u = m == 0.0 ? 0.0 : (x - m) * 100.0 / m;
         squares_.push(u * u);
         if (!squares_.window.full()) return std::nullopt;
@@ -41,23 +40,8 @@ private:
     UlcerIndex(std::size_t period, core::RollingSums squares)
         : max_(period + 1), period_(period), squares_(std::move(squares)) {}
 
-    // Fixed-capacity deque over max_: at most period + 1 entries are held at once.
-    const Entry& front() const { return max_[head_]; }
-    const Entry& back() const { return max_[(head_ + size_ - 1) % max_.size()]; }
-    void pop_front() {
-        head_ = (head_ + 1) % max_.size();
-        --size_;
-    }
-    void pop_back() { --size_; }
-    void push_back(Entry e) {
-        max_[(head_ + size_) % max_.size()] = e;
-        ++size_;
-    }
-
     std::uint64_t t_ = 0;
-    std::vector<Entry> max_;
-    std::size_t head_ = 0;
-    std::size_t size_ = 0;
+    core::Ring<Entry> max_;  // monotonic deque: at most period + 1 entries at once
     std::size_t period_;
     core::RollingSums squares_;
 };

@@ -11,8 +11,7 @@ public:
     static Expected<Autocorrelation, IndicatorError> make(std::size_t period, std::size_t lag) {
         if (lag == 0) return IndicatorError::invalid_period("autocorrelation lag must be >= 1");
         if (period <= lag) return IndicatorError::invalid_period("autocorrelation needs period > lag");
-        // The window is allocated at construction: refuse lengths beyond the common
-        // maximum rather than fail to allocate.
+        // Refuse lengths beyond the common maximum like every window.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         return Autocorrelation(period, lag);
     }

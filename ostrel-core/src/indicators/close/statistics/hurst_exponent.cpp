@@ -16,13 +16,13 @@ public:
         if (chunks < 2) return IndicatorError::invalid_period("Hurst chunks must be >= 2");
         if (chunks > MAX_PERIOD) return IndicatorError::too_long();
         if (period < 2 * chunks) return IndicatorError::invalid_period("Hurst period must be >= 2 * chunks");
-        // The window is allocated at construction: refuse lengths beyond the common
-        // maximum rather than fail to allocate.
+        // Refuse lengths beyond the common maximum like every window.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         return HurstExponent(period, chunks);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        scratch_.reserve(period_);  // once, when the window first fills
         scratch_.clear();
         window_.for_each([&](double v) { scratch_.push_back(v); });
         const std::vector<double>& s = scratch_;
@@ -78,9 +78,7 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    HurstExponent(std::size_t period, std::size_t chunks) : window_(period), period_(period), chunks_(chunks) {
-        scratch_.reserve(period);
-    }
+    HurstExponent(std::size_t period, std::size_t chunks) : window_(period), period_(period), chunks_(chunks) {}
 
     core::Ring<double> window_;
     std::vector<double> scratch_;

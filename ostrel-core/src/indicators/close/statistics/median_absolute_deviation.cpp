@@ -16,6 +16,7 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        deviations_.reserve(period_);  // once, when the window first fills
         double m = median(window_.sorted());
         core::sorted_abs_deviations(window_.sorted(), m, deviations_);
         return median(deviations_);
@@ -23,9 +24,7 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    explicit MedianAbsoluteDeviation(std::size_t period) : window_(period), period_(period) {
-        deviations_.reserve(period);
-    }
+    explicit MedianAbsoluteDeviation(std::size_t period) : window_(period), period_(period) {}
     static double median(std::span<const double> s) {
         const std::size_t n = s.size();
         return (n % 2 == 1) ? s[n / 2] : midpoint(s[n / 2 - 1], s[n / 2]);

@@ -16,13 +16,13 @@ public:
         if (period < 2 || m > period - 2) return IndicatorError::invalid_period("sample entropy needs period >= m + 2");
         if (!std::isfinite(r_factor) || !(r_factor > 0.0))
             return IndicatorError::invalid_parameter("sample entropy r_factor must be finite and positive");
-        // The window is allocated at construction: refuse lengths beyond the common
-        // maximum rather than fail to allocate.
+        // Refuse lengths beyond the common maximum like every window.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         return SampleEntropy(period, m, r_factor);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        scratch_.reserve(period_);  // once, when the window first fills
         scratch_.clear();
         window_.for_each([&](double v) { scratch_.push_back(v); });
         const std::vector<double>& s = scratch_;
@@ -66,9 +66,7 @@ public:
 
 private:
     SampleEntropy(std::size_t period, std::size_t m, double r_factor)
-        : window_(period), period_(period), m_(m), r_factor_(r_factor) {
-        scratch_.reserve(period);
-    }
+        : window_(period), period_(period), m_(m), r_factor_(r_factor) {}
 
     std::optional<double> last_;
     core::Ring<double> window_;

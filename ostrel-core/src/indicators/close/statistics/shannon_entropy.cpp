@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -15,8 +16,7 @@ public:
         if (period == 0 || bins == 0) return IndicatorError::zero_period();
         if (bins < 2) return IndicatorError::invalid_period("Shannon entropy needs bins >= 2");
         if (bins > MAX_PERIOD) return IndicatorError::too_long();
-        // The window is allocated at construction: refuse lengths beyond the common
-        // maximum rather than fail to allocate.
+        // Refuse lengths beyond the common maximum like every window.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         return ShannonEntropy(period, bins);
     }
@@ -31,8 +31,12 @@ public:
         if (hi > lo) {
             const double width = (hi - lo) / static_cast<double>(bins_);
             const std::size_t last_bin = bins_ - 1;
-            // The table is zeroed afresh for each update (kept allocated).
-            counts_.assign(bins_, 0);
+            // Each value's bin; counted in a table of every bin while there are no more
+            // bins than values, else by sorting the bin numbers, so that a huge bin count
+            // costs only what the window holds. Both give the same counts in bin order.
+            const bool dense = bins_ <= period_;
+            if (dense) counts_.assign(bins_, 0);
+            else indices_.clear();
             window_.for_each([&](double v) {
                 double q = (v - lo) / width;
                 std::size_t idx;
@@ -45,14 +49,26 @@ public:
                 } else {
                     idx = static_cast<std::size_t>(q);
                 }
-                ++counts_[idx];
+                if (dense) ++counts_[idx];
+                else indices_.push_back(idx);
             });
             const double n = static_cast<double>(period_);
             double h = 0.0;
-            for (std::uint32_t c : counts_) {
-                if (c == 0) continue;
+            auto add = [&](std::uint32_t c) {
                 double p = static_cast<double>(c) / n;
                 h = h - p * std::log2(p);
+            };
+            if (dense) {
+                for (std::uint32_t c : counts_)
+                    if (c != 0) add(c);
+            } else {
+                std::sort(indices_.begin(), indices_.end());
+                for (std::size_t i = 0; i < indices_.size();) {
+                    std::size_t j = i + 1;
+                    while (j < indices_.size() && indices_[j] == indices_[i]) ++j;
+                    add(static_cast<std::uint32_t>(j - i));
+                    i = j;
+                }
             }
             value = h;
         }
@@ -62,15 +78,14 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    ShannonEntropy(std::size_t period, std::size_t bins) : window_(period), period_(period), bins_(bins) {
-        counts_.reserve(bins);
-    }
+    ShannonEntropy(std::size_t period, std::size_t bins) : window_(period), period_(period), bins_(bins) {}
 
     std::optional<double> last_;
     core::Ring<double> window_;
     std::size_t period_;
     std::size_t bins_;
-    std::vector<std::uint32_t> counts_;
+    std::vector<std::uint32_t> counts_;   // per bin, when bins <= period
+    std::vector<std::size_t> indices_;    // each value's bin, when bins > period
 };
 
 }  // namespace ostrel::kinds

@@ -14,8 +14,7 @@ public:
         if (vol_window == 0 || volvol_window == 0) return IndicatorError::zero_period();
         if (vol_window < 2 || volvol_window < 2)
             return IndicatorError::invalid_period("vol-of-vol windows must both be >= 2");
-        // Both rings are allocated at construction: refuse lengths beyond the common
-        // maximum rather than fail to allocate.
+        // Both rings are bounded like every other window.
         if (vol_window > MAX_PERIOD || volvol_window > MAX_PERIOD) return IndicatorError::too_long();
         return VolatilityOfVolatility(*core::RollingMoments::make(vol_window), *core::RollingMoments::make(volvol_window));
     }

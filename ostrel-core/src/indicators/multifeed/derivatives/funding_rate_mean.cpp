@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "catalogue/params.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
@@ -6,13 +8,15 @@ namespace ostrel::kinds {
 // Mean funding rate of the last `period` records. The rate is appended and added
 // first; at every `period`-th record the sum is recomputed over the window as it
 // then stands (the leaving rate still in it, oldest first, from negative zero), and
-// only then is the leaving rate subtracted.
+// only then is the leaving rate subtracted. A non-finite rate is refused unchanged,
+// like a bar without a record, so that one bad tick cannot spoil the window.
 class FundingRateMean final : public Indicator {
 public:
     explicit FundingRateMean(core::RollingSums s) : s_(std::move(s)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!f.derivatives) return std::nullopt;
         const double v = f.derivatives->funding_rate;
+        if (!std::isfinite(v)) return std::nullopt;
         const bool evicts = s_.window.full();
         const double leaving = evicts ? s_.window.oldest() : 0.0;
         s_.window.push(v);

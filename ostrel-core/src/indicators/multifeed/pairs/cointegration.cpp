@@ -22,7 +22,7 @@ public:
         if (adf_lags > (SIZE_MAX - 4) / 2 || period < 2 * adf_lags + 4)
             return IndicatorError::invalid_period("cointegration needs period >= 2*adf_lags + 4");
         // The window and residual buffers hold `period` values and the normal
-        // equations (adf_lags + 1)^2; both are allocated here.
+        // equations (adf_lags + 1)^2; both stay bounded.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         const std::size_t k = adf_lags + 1;
         if (k * k > MAX_PERIOD) return IndicatorError::too_long();
@@ -37,6 +37,19 @@ public:
         const double beta = fit.slope;
         const double alpha = fit.intercept;
         const std::size_t n = sums_.period();
+        if (resid_.size() != n) {
+            // Sized when the window first fills: a window that never fills costs none.
+            const std::size_t k = k_;
+            resid_.resize(n);
+            diff_.resize(n);
+            row_.resize(k);
+            xtx_.resize(k * k);
+            xty_.resize(k);
+            work_.resize(k * k);
+            rhs_.resize(k);
+            coef_.resize(k);
+            inv_col_.resize(k);
+        }
         const auto& w = sums_.window();
         for (std::size_t i = 0; i < n; ++i) resid_[i] = w[i].u - (alpha + beta * w[i].v);
         const double spread = resid_[n - 1];
@@ -49,18 +62,7 @@ public:
 
 private:
     Cointegration(std::size_t period, std::size_t adf_lags)
-        : sums_(period),
-          lags_(adf_lags),
-          k_(adf_lags + 1),
-          resid_(period),
-          diff_(period),
-          row_(adf_lags + 1),
-          xtx_((adf_lags + 1) * (adf_lags + 1)),
-          xty_(adf_lags + 1),
-          work_((adf_lags + 1) * (adf_lags + 1)),
-          rhs_(adf_lags + 1),
-          coef_(adf_lags + 1),
-          inv_col_(adf_lags + 1) {}
+        : sums_(period), lags_(adf_lags), k_(adf_lags + 1) {}
 
     // The regressors of row t: (e(t-1), d(t-1), .., d(t-p)).
     void fill_row(std::size_t t) {

@@ -16,8 +16,8 @@ public:
         if (lag == 0) return IndicatorError::invalid_period("granger causality needs lag >= 1");
         if (lag > MAX_PERIOD) return IndicatorError::too_long();
         if (period < 3 * lag + 2) return IndicatorError::invalid_period("granger causality needs period >= 3*lag + 2");
-        // The window of `period` pairs and the (2 lag + 1)^2 normal equations are
-        // allocated here.
+        // The window of `period` pairs and the (2 lag + 1)^2 normal equations stay
+        // bounded.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         const std::size_t cols = 2 * lag + 1;
         if (cols * cols > MAX_PERIOD) return IndicatorError::too_long();
@@ -29,6 +29,16 @@ public:
         window_.push(*in);
         if (!window_.full()) return std::nullopt;
         const std::size_t n = window_.size();
+        if (xs_.size() != n) {
+            // Sized when the window first fills: a window that never fills costs none.
+            const std::size_t cols = 2 * lag_ + 1;
+            xs_.resize(n);
+            ys_.resize(n);
+            row_.resize(cols);
+            xtx_.resize(cols * cols);
+            xty_.resize(cols);
+            coef_.resize(cols);
+        }
         for (std::size_t i = 0; i < n; ++i) {
             xs_[i] = window_[i].x;
             ys_[i] = window_[i].y;
@@ -45,14 +55,7 @@ public:
 
 private:
     GrangerCausality(std::size_t period, std::size_t lag)
-        : window_(period),
-          lag_(lag),
-          xs_(period),
-          ys_(period),
-          row_(2 * lag + 1),
-          xtx_((2 * lag + 1) * (2 * lag + 1)),
-          xty_(2 * lag + 1),
-          coef_(2 * lag + 1) {}
+        : window_(period), lag_(lag) {}
 
     // Row t: (1, x(t-1), .., x(t-p)) and, with 2p + 1 columns, y(t-1), .., y(t-p).
     void fill_row(std::size_t t, std::size_t cols) {

@@ -16,7 +16,7 @@ public:
     static Expected<LeadLagCrossCorrelation, IndicatorError> make(std::size_t window, std::size_t max_lag) {
         if (auto e = core::check_min_period(window, 2, "lead-lag cross-correlation needs window >= 2")) return *e;
         if (max_lag == 0) return IndicatorError::invalid_period("lead-lag cross-correlation needs max_lag >= 1");
-        // Both windows hold window + 2 x max_lag values, allocated here.
+        // Both windows hold up to window + 2 x max_lag values.
         if (max_lag > MAX_PERIOD || window + 2 * max_lag > MAX_PERIOD) return IndicatorError::too_long();
         return LeadLagCrossCorrelation(window, max_lag);
     }

@@ -25,6 +25,13 @@ public:
         window_.push(*in);
         if (!window_.full()) return std::nullopt;
         const std::size_t n = window_.size();
+        if (values_.size() != n) {
+            // Sized when the window first fills: a window that never fills costs none.
+            values_.resize(n);
+            order_.resize(n);
+            rank_x_.resize(n);
+            rank_y_.resize(n);
+        }
         for (std::size_t i = 0; i < n; ++i) values_[i] = window_[i].x;
         rank(rank_x_);
         for (std::size_t i = 0; i < n; ++i) values_[i] = window_[i].y;
@@ -53,7 +60,7 @@ public:
 
 private:
     explicit SpearmanCorrelation(std::size_t period)
-        : window_(period), values_(period), order_(period), rank_x_(period), rank_y_(period) {}
+        : window_(period) {}
 
     // Ranks values_ (window order) into out: sorted ascending, a run of equal
     // values from sorted position i to j gives each member (i + 1 + j + 1) / 2.

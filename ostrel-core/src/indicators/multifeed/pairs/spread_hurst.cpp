@@ -23,6 +23,12 @@ public:
         window_.push(in->x - in->y);
         if (!window_.full()) return std::nullopt;
         const std::size_t n = window_.size();
+        if (scratch_.size() != n) {
+            // Sized when the window first fills: a window that never fills costs none.
+            scratch_.resize(n);
+            log_lag_.resize(n / 4);
+            log_var_.resize(n / 4);
+        }
         for (std::size_t i = 0; i < n; ++i) scratch_[i] = window_[i];
         std::size_t points = 0;
         const std::size_t max_lag = n / 4;
@@ -63,7 +69,7 @@ public:
 
 private:
     explicit SpreadHurst(std::size_t period)
-        : window_(period), scratch_(period), log_lag_(period / 4), log_var_(period / 4) {}
+        : window_(period) {}
 
     core::Ring<double> window_;
     std::vector<double> scratch_;

@@ -16,7 +16,6 @@ public:
         if (q < 2) return IndicatorError::invalid_period("variance ratio needs q >= 2");
         if (q > MAX_PERIOD) return IndicatorError::too_long();
         if (period < q + 2) return IndicatorError::invalid_period("variance ratio needs period >= q + 2");
-        // The window and the difference list are allocated at construction.
         if (period > MAX_PERIOD) return IndicatorError::too_long();
         return VarianceRatio(period, q);
     }
@@ -26,6 +25,7 @@ public:
         window_.push(in->x - in->y);
         if (!window_.full()) return std::nullopt;
         const std::size_t m = window_.size() - 1;
+        diffs_.resize(m);  // once, when the window first fills
         const double md = static_cast<double>(m);
         double sum = 0.0;
         for (std::size_t i = 0; i < m; ++i) {
@@ -55,7 +55,7 @@ public:
     std::size_t warmup_period() const override { return window_.capacity(); }
 
 private:
-    VarianceRatio(std::size_t period, std::size_t q) : window_(period), diffs_(period - 1), q_(q) {}
+    VarianceRatio(std::size_t period, std::size_t q) : window_(period), q_(q) {}
 
     core::Ring<double> window_;
     std::vector<double> diffs_;

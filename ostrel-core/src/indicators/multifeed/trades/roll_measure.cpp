@@ -24,6 +24,7 @@ public:
         // The last trade's result depends on the window alone: computed once per bar.
         if (!any || !changes_.full()) return std::nullopt;
         const std::size_t n = changes_.size();
+        scratch_.resize(n);  // once, when the window first fills
         const double nd = static_cast<double>(n);
         for (std::size_t i = 0; i < n; ++i) scratch_[i] = changes_[i];
         double sum = 0.0;
@@ -38,7 +39,7 @@ public:
     std::size_t warmup_period() const override { return changes_.capacity() + 1; }
 
 private:
-    explicit RollMeasure(std::size_t period) : changes_(period), scratch_(period) {}
+    explicit RollMeasure(std::size_t period) : changes_(period) {}
 
     std::optional<double> prev_;
     core::Ring<double> changes_;
