@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "support/feed_bar.hpp"
 #include "support/build_support.hpp"
 #include "support/table_file.hpp"
 
@@ -180,25 +181,7 @@ TEST(AllKinds, KindSpecificConstruction) {
 namespace {
 
 // One bar with every feed, so any kind can read it.
-struct Bar {
-    Candle candle;
-    std::optional<double> reference;
-    std::optional<DerivativesTick> derivatives;
-    std::vector<Trade> trades;
-    std::optional<OrderBook> book;
-    std::optional<std::vector<CrossSectionEntry>> cross;
-
-    FeedSnapshot snapshot() const {
-        FeedSnapshot s;
-        s.candle = candle;
-        s.reference = reference;
-        s.derivatives = derivatives;
-        s.trades = trades;
-        s.order_book = book ? &*book : nullptr;
-        s.cross_section = cross ? &*cross : nullptr;
-        return s;
-    }
-};
+using Bar = feed_bar::FeedBar;
 
 // A random walk with every feed around it; every number is a short dyadic fraction.
 std::vector<Bar> walk(std::size_t n) {

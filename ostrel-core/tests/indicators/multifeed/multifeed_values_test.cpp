@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "support/feed_bar.hpp"
 #include "support/table_file.hpp"
 
 using namespace ostrel;
@@ -18,25 +19,8 @@ using namespace ostrel;
 namespace {
 
 // One bar of a feed list; `bad` bars must give no value and change nothing.
-struct Bar {
+struct Bar : feed_bar::FeedBar {
     bool bad = false;
-    Candle candle;
-    std::optional<double> reference;
-    std::optional<DerivativesTick> derivatives;
-    std::vector<Trade> trades;
-    std::optional<OrderBook> book;
-    std::optional<std::vector<CrossSectionEntry>> cross;
-
-    FeedSnapshot snapshot() const {
-        FeedSnapshot s;
-        s.candle = candle;
-        s.reference = reference;
-        s.derivatives = derivatives;
-        s.trades = trades;
-        s.order_book = book ? &*book : nullptr;
-        s.cross_section = cross ? &*cross : nullptr;
-        return s;
-    }
 };
 
 std::vector<std::string> split(const std::string& s, char sep) {
