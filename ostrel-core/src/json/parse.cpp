@@ -578,7 +578,7 @@ private:
                 } else if (!parse_value(v)) {
                     return false;
                 }
-                members_.emplace_back(std::move(key), std::move(v));
+                members_.push_back(Member{std::move(key), std::move(v)});
                 skip_ws();
                 if (p_ == end_) return peek_error(ParseCode::EofWhileParsingObject);
                 if (*p_ == '}') break;
