@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "hash/canonical.hpp"
 #include "json/number.hpp"
 #include "json/read.hpp"
 
@@ -357,6 +358,28 @@ const char* take_candles(const char* p, const char* end, std::vector<Candle>& ou
     return p + 1;
 }
 
+// The tree's stand-in for the expected report with this index in expected_texts:
+// its key is not UTF-8, so no parsed text gives this object.
+inline const std::string kMarkerKey("\xFF", 1);
+
+Value expected_marker(std::size_t index) {
+    json::Object o;
+    o.insert_or_assign(kMarkerKey, Value::integer(static_cast<std::int64_t>(index)));
+    return Value::object(std::move(o));
+}
+
+// A case read from the parsed request: its marker, if any, replaced by the text.
+void take_expected_text(ParsedRequest& request, BenchmarkCase& c) {
+    if (!c.expected.is_object()) return;
+    const json::Object& o = c.expected.as_object();
+    if (o.size() != 1 || o[0].key != kMarkerKey || !o[0].value.is_uint()) return;
+    const std::uint64_t i = o[0].value.as_uint();
+    if (i >= request.expected_texts.size()) return;
+    c.expected_text = std::move(request.expected_texts[i]);
+    c.expected_is_text = true;
+    c.expected = Value::object(json::Object());
+}
+
 // Takes the candle lists of the request's "data" member and of the members of its
 // "datasets" object; the last occurrence of a key is the one the tree keeps.
 class RequestHook final : public json::ParseHook {
@@ -364,6 +387,17 @@ public:
     explicit RequestHook(ParsedRequest& r) : r_(r) {}
 
     const char* member(std::span<const std::string_view> keys, const char* at, const char* end) override {
+        took_expected_ = false;
+        if (is_expected(keys)) {
+            if (at == end || *at != '{') return nullptr;
+            std::string text;
+            const char* q = canonical_from_text(at, end, text);
+            if (q != nullptr) {
+                r_.expected_texts.push_back(std::move(text));
+                took_expected_ = true;
+            }
+            return q;
+        }
         if (keys.size() == 1) {
             if (keys[0] == "data") {
                 const char* q = take_candles(at, end, r_.data);
@@ -385,8 +419,25 @@ public:
         return q;
     }
 
+    // The suite's cases array and the case objects in it are entered, for their
+    // expected reports.
+    bool enter(std::span<const std::string_view> keys, bool array) override {
+        if (keys.size() == 2 && keys[0] == "suite" && keys[1] == "cases") return true;
+        return !array && keys.size() < 2;
+    }
+
+    Value placeholder() override {
+        return took_expected_ ? expected_marker(r_.expected_texts.size() - 1) : Value();
+    }
+
 private:
+    static bool is_expected(std::span<const std::string_view> keys) {
+        if (keys.size() == 2) return keys[0] == "case" && keys[1] == "expected";
+        return keys.size() == 3 && keys[0] == "suite" && keys[1] == "cases" && keys[2] == "expected";
+    }
+
     ParsedRequest& r_;
+    bool took_expected_ = false;  // the value just taken was an expected report
 };
 
 }  // namespace formats_detail
@@ -411,7 +462,9 @@ Fault read_run_case_req(ParsedRequest& request, RunCaseReq& out) {
         }
         return read_candles(x, out.data);
     };
-    return formats_detail::read_request(request.tree, formats_detail::kRunCaseShape, rd);
+    Fault f = formats_detail::read_request(request.tree, formats_detail::kRunCaseShape, rd);
+    if (!f) formats_detail::take_expected_text(request, out.case_);
+    return f;
 }
 
 Fault read_run_suite_req(ParsedRequest& request, RunSuiteReq& out) {
@@ -435,7 +488,11 @@ Fault read_run_suite_req(ParsedRequest& request, RunSuiteReq& out) {
         if (i == 0) return read_suite(x, out.suite);
         return read_sets(x);
     };
-    return formats_detail::read_request(request.tree, formats_detail::kRunSuiteShape, rd);
+    Fault f = formats_detail::read_request(request.tree, formats_detail::kRunSuiteShape, rd);
+    if (!f) {
+        for (BenchmarkCase& c : out.suite.cases) formats_detail::take_expected_text(request, c);
+    }
+    return f;
 }
 
 }  // namespace ostrel

@@ -27,6 +27,10 @@ struct BenchmarkCase {
     std::string dataset_ref;
     json::Value expected;  // any JSON value; must be an object to pass the checks
     std::string expected_hash;
+    // Set when the expected report was read straight from the request text into
+    // its canonical text (`expected_text`); `expected` then holds an empty object.
+    bool expected_is_text = false;
+    std::string expected_text;
 
     // The case checks, in order; the first failure is returned.
     std::optional<BenchmarkError> validate() const;
@@ -89,6 +93,13 @@ struct ParsedRequest {
     // Members of the tree's "datasets" object (the last of that key) read into
     // candles, by key; only the last occurrence of a repeated key counts.
     Datasets datasets_taken;
+    // Expected reports (the "expected" member of the "case" object, and of the
+    // objects in the "suite" object's "cases" array) that are objects, read
+    // straight from the text into their canonical text; the tree holds in their
+    // place an object no parsed text can give (one member whose key is the byte
+    // 0xFF, its value the index here), which the request readers turn into the
+    // case's expected_text.
+    std::vector<std::string> expected_texts;
 };
 
 // Fails exactly as json::parse fails on the same text.

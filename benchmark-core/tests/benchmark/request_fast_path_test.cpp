@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "benchmark/formats.hpp"
+#include "hash/canonical.hpp"
 #include "json/parse.hpp"
 
 using namespace ostrel;
@@ -70,15 +71,43 @@ bool same(const std::vector<Candle>& a, const std::vector<Candle>& b) {
     return true;
 }
 
+// The expected report as the comparison sees it: its canonical text, taken from the
+// text or written from the tree.
+std::string expected_text(const BenchmarkCase& c) {
+    return c.expected_is_text ? c.expected_text : *canonical_json(c.expected);
+}
+
+// b read through the fast path: an expected report taken from the text must have
+// been an object in the tree path, with the same canonical text.
 bool same(const BenchmarkCase& a, const BenchmarkCase& b) {
+    const bool expected_same = b.expected_is_text
+                                   ? a.expected.is_object() && b.expected.is_object() &&
+                                         b.expected.as_object().size() == 0 && expected_text(a) == expected_text(b)
+                                   : !a.expected_is_text && same(a.expected, b.expected);
     return a.id == b.id && a.description == b.description && same(a.strategy, b.strategy) &&
-           a.dataset_ref == b.dataset_ref && same(a.expected, b.expected) && a.expected_hash == b.expected_hash;
+           a.dataset_ref == b.dataset_ref && expected_same && a.expected_hash == b.expected_hash;
+}
+
+// list_cases reads the fast path's tree, where a taken expected report stands as an
+// object of its own: only its being an object may matter.
+bool same_listed(const BenchmarkCase& a, const BenchmarkCase& b) {
+    return a.id == b.id && a.description == b.description && same(a.strategy, b.strategy) &&
+           a.dataset_ref == b.dataset_ref && a.expected.is_object() == b.expected.is_object() &&
+           (a.expected.is_object() || same(a.expected, b.expected)) && a.expected_hash == b.expected_hash;
 }
 
 bool same(const Suite& a, const Suite& b) {
     if (a.name != b.name || a.cases.size() != b.cases.size()) return false;
     for (std::size_t i = 0; i < a.cases.size(); ++i) {
         if (!same(a.cases[i], b.cases[i])) return false;
+    }
+    return true;
+}
+
+bool same_listed(const Suite& a, const Suite& b) {
+    if (a.name != b.name || a.cases.size() != b.cases.size()) return false;
+    for (std::size_t i = 0; i < a.cases.size(); ++i) {
+        if (!same_listed(a.cases[i], b.cases[i])) return false;
     }
     return true;
 }
@@ -310,7 +339,7 @@ std::string compare(const std::string& text) {
         ListCasesReq b;
         json::Fault fb = read_list_cases_req(fast->tree, b);
         if (fault_text(fa) != fault_text(fb)) return "list_cases faults differ";
-        if (!fa && !same(a.suite, b.suite)) return "list_cases records differ";
+        if (!fa && !same_listed(a.suite, b.suite)) return "list_cases records differ";
     }
     return "";
 }
