@@ -220,8 +220,17 @@ public:
 
     std::string case_object(const std::string& id) {
         std::string strategy = chance(80) ? "{\"symbol\":\"X\",\"data\":[[1,2,3,4,5]]}" : scalar();
-        std::string expected = chance(80) ? "{\"equity\":[{\"equity\":" + number() + ",\"time\":" + number() + "}]}"
-                                          : scalar();
+        std::string expected;
+        switch (pick(6)) {
+            case 0: expected = scalar(); break;
+            case 1:
+                expected = "{\"trades\":[]," + ws() + "\"equity\":[{\"time\":" + number() + ",\"equity\":" + number() +
+                           "}],\"symbol\":\"\\u0041\",\"equity\":" + scalar() + "}";
+                break;
+            default:
+                expected = "{\"equity\":[{\"equity\":" + number() + ",\"time\":" + number() + "}]}";
+                break;
+        }
         std::string members[] = {"\"id\":\"" + id + "\"", "\"description\":\"d\"", "\"strategy\":" + strategy,
                                  "\"dataset_ref\":\"" + std::string(chance(50) ? "a" : "b") + "\"",
                                  "\"expected\":" + expected, "\"expected_hash\":\"" + std::string(64, 'a') + "\""};
@@ -377,6 +386,21 @@ TEST(RequestFastPath, HandWrittenEdges) {
         R"({"cmd":"run_suite","datasets":{"\u0061":[[1,2,3,4,5]],"b":[]},"suite":{"cases":[]}})",
         R"({"cmd":"run_suite","datasets":{"a":[[1,2,3,4,"5"]]},"suite":{"cases":[]}})",
         R"([{"data":[[1,2,3,4,5]]}])",
+        // Expected reports taken from the text: repeated keys, other shapes, other places.
+        R"({"cmd":"run_case","case":{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":1,"a":[1.50,-0]},"expected":{"z":{"y":2,"x":1e-400},"z":0},"expected_hash":"h"},"data":[[1,2,3,4,5]]})",
+        R"({"cmd":"run_case","case":{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":1},"expected":[],"expected_hash":"h"}})",
+        R"({"cmd":"run_case","case":{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":[],"expected":{"b":1},"expected_hash":"h"}})",
+        R"({"cmd":"run_case","case":{"expected":{"b":1}},"case":{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":"x","expected_hash":"h"}})",
+        R"({"cmd":"run_case","case":["a","",{},"d",{"b":1},"h"],"data":[]})",
+        R"({"cmd":"run_case","case":{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"s":"\ud800"},"expected_hash":"h"}})",
+        R"({"cmd":"run_case","case":{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"s":[[[[[[[[[1]]]]]]]]]},"expected_hash":"h"}})",
+        R"({"cmd":"run_suite","suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"n":18446744073709551616},"expected_hash":"h"},["b","",{},"d",{"c":1},"h"],{"id":"c","description":"","strategy":{},"dataset_ref":"d","expected":{"\u00e9":"\u0041","e":1},"expected_hash":"h","expected":{"k":2}}]},"datasets":{}})",
+        R"({"cmd":"run_suite","suite":{"cases":[{"expected":{"a":1}}],"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2},"expected_hash":"h"}]}})",
+        R"({"cmd":"run_suite","suite":{"cases":[[{"expected":{"a":1}}]]}})",
+        R"({"cmd":"run_suite","suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2},"expected_hash":"h"}],"cases":{"x":{"expected":{"a":1}}}}})",
+        R"({"cmd":"list_cases","suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2},"expected_hash":"h"},{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":3,"expected_hash":"h"}]}})",
+        R"({"cmd":"run_suite","suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2},"expected_hash":"h"}]},"suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2} ,"expected_hash":"h",}]}})",
+        R"({"cmd":"run_suite","suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2],"expected_hash":"h"}]}})",
         R"({"x":{"data":[[1,2,3,4,5]]},"cmd":"run_case"})",
     };
     for (const char* t : kTexts) EXPECT_EQ(compare(t), "") << t;
@@ -389,7 +413,7 @@ TEST(RequestFastPath, RandomAndMutatedRequests) {
     if (const char* s = std::getenv("OSTREL_FUZZ_ITERATIONS")) max_iterations = std::atoll(s);
     Gen gen(20261207);
     auto start = std::chrono::steady_clock::now();
-    long long n = 0, parsed = 0, taken = 0;
+    long long n = 0, parsed = 0, taken = 0, expected_taken = 0;
     for (;; ++n) {
         if (max_iterations >= 0 && n >= max_iterations) break;
         if (max_iterations < 0 && (n % 256) == 0) {
@@ -403,11 +427,15 @@ TEST(RequestFastPath, RandomAndMutatedRequests) {
         if (auto pr = parse_request(text)) {
             ++parsed;
             if (pr->data_taken || !pr->datasets_taken.empty()) ++taken;
+            if (!pr->expected_texts.empty()) ++expected_taken;
         }
     }
     // Both paths must be exercised, the candles taken from the text in many inputs.
     EXPECT_GT(taken, n / 10);
     EXPECT_GT(parsed - taken, n / 20);
-    std::printf("request fast path: %lld inputs, %lld well-formed, %lld with candles taken from the text\n", n,
-                parsed, taken);
+    EXPECT_GT(expected_taken, n / 10);
+    std::printf(
+        "request fast path: %lld inputs, %lld well-formed, %lld with candles and %lld with an expected report taken "
+        "from the text\n",
+        n, parsed, taken, expected_taken);
 }
