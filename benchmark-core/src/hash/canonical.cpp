@@ -278,9 +278,9 @@ public:
             case '[': return array(p, depth + 1);
             case '"': {
                 key_.clear();
-                p = string(p, key_);
-                if (p != nullptr) write_json_string(out_, key_);
-                return p;
+                const char* q = string(p, key_);
+                if (q != nullptr) put_string(p, q, key_);
+                return q;
             }
             case 't': return literal(p, "true", 4);
             case 'f': return literal(p, "false", 5);
@@ -302,6 +302,17 @@ private:
     };
 
     static constexpr int kMaxNesting = 8;
+
+    // A string read from [p, q) that decoded to s: written as it stands when it has
+    // no escape (its bytes are then those the canonical writer writes: no control
+    // byte, quote or backslash is left unescaped), else re-escaped.
+    void put_string(const char* p, const char* q, const std::string& s) {
+        if (static_cast<std::size_t>(q - p) == s.size() + 2) {
+            out_.append(p, static_cast<std::size_t>(q - p));
+        } else {
+            write_json_string(out_, s);
+        }
+    }
 
     const char* literal(const char* p, const char* word, std::size_t n) {
         if (static_cast<std::size_t>(end_ - p) < n || std::memcmp(p, word, n) != 0) return nullptr;
@@ -325,6 +336,7 @@ private:
             return q;
         }
         if (more && *q == '.') {
+            if (const char* r = fixed_as_written(p, q, nd)) return r;
             double d;
             if (const char* r = json::number_detail::read_plain_f64(p, end_, d)) {
                 char buf[400];
@@ -336,6 +348,29 @@ private:
         const char* r = json::read_number(p, end_, v);
         if (r == nullptr) return nullptr;
         write_canonical(out_, v);
+        return r;
+    }
+
+    // A decimal already in the canonical form of its value, copied as it stands:
+    // an integer part "0" or of at most 8 digits below 45035996 (so |x| < 2^26),
+    // then 1 to 8 fraction digits, the last not 0, and no exponent. The parser's
+    // double x of such a decimal d lies within half an ulp of it, at most 2^-28 <
+    // 0.5e-8, so x rounded to eight decimals is d and its canonical text is d's
+    // digits. q is at the '.', nd the integer part's digit count; nullptr when the
+    // token is of another form.
+    const char* fixed_as_written(const char* p, const char* q, std::size_t nd) const {
+        using json::number_detail::is_digit;
+        const char* digits = q - nd;
+        if (nd == 0 || nd > 8 || (*digits == '0' && nd > 1)) return nullptr;
+        if (nd == 8 && std::memcmp(digits, "45035996", 8) >= 0) return nullptr;
+        const char* f = q + 1;
+        const char* r = f;
+        while (r < end_ && is_digit(static_cast<unsigned char>(*r))) ++r;
+        const std::size_t nf = static_cast<std::size_t>(r - f);
+        if (nf == 0 || nf > 8 || r[-1] == '0') return nullptr;
+        if (r < end_ && (*r == 'e' || *r == 'E')) return nullptr;
+        (void)p;
+        out_.append(p, static_cast<std::size_t>(r - p));
         return r;
     }
 
@@ -467,9 +502,10 @@ private:
             if (p == end_ || *p != '"') return nullptr;
             if (slots_.size() > base) out_.push_back(',');
             Slot slot{std::string(), out_.size(), 0};
-            p = string(p, slot.key);
-            if (p == nullptr) return nullptr;
-            write_json_string(out_, slot.key);
+            const char* q = string(p, slot.key);
+            if (q == nullptr) return nullptr;
+            put_string(p, q, slot.key);
+            p = q;
             p = skip_ws(p);
             if (p == end_ || *p != ':') return nullptr;
             out_.push_back(':');

@@ -57,7 +57,13 @@ public:
             case 5: return "-" + digits(18 + pick(3), true);
             case 6: return chance(50) ? "18446744073709551615" : "18446744073709551616";
             case 7: return chance(50) ? "-9223372036854775808" : "-9223372036854775809";
-            case 8: return chance(50) ? "45035996.27370496" : "45035996.273704955";
+            case 8: {
+                // Around the bound of the fixed-point form, up to 8 decimals and beyond.
+                static const char* const kWhole[] = {"45035996", "45035995", "45035997", "99999999", "0", "-0"};
+                std::string s = (chance(30) ? "-" : "") + std::string(kWhole[pick(6)]);
+                if (s == "--0") s = "-0";
+                return s + "." + digits(1 + pick(10), false);
+            }
             case 9: return chance(50) ? "0.000000005" : "0.000000015";
             case 10: return "1" + std::string(30, '0') + ".5";
             case 11: return chance(50) ? "1E+2" : "25e-1";
