@@ -6,6 +6,7 @@
 // dispatcher wraps as BenchmarkError::parse.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -104,6 +105,21 @@ struct ParsedRequest {
 
 // Fails exactly as json::parse fails on the same text.
 Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text);
+
+// Runs task(i) once for every i in [0, count), possibly on several threads at once,
+// and returns when every call has returned.
+using ParallelFor = std::function<void(std::size_t count, const std::function<void(std::size_t)>& task)>;
+
+// The same request, its large members read beforehand by parallel tasks: the text
+// is searched in `chunks` pieces for the places where a candle list or an expected
+// report may start (a member's value that opens an array of arrays or objects; an
+// object that is the value of a key "expected"), each such value is read from its
+// place by a task of its own, and the parse that follows uses what was read at the
+// places where it meets those members, reading the others itself. A place found in
+// error (inside a string, an unrelated member) costs its task and nothing else: the
+// result is the one parse_request gives, faults and errors included.
+Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text, const ParallelFor& parallel_for,
+                                                        std::size_t chunks);
 
 // The request readers on a parsed request (records and faults as the tree readers
 // give them on json::parse of the same text).

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -301,9 +302,20 @@ private:
 };
 
 // One text through both paths; a description of the first difference, or "".
-std::string compare(const std::string& text) {
+// The request read by parse_request, or, with chunks > 0, with its large members
+// read ahead in that many pieces (the tasks run here, last index first: any order
+// must do).
+Expected<ParsedRequest, json::ParseError> read_fast(const std::string& text, std::size_t chunks) {
+    if (chunks == 0) return parse_request(text);
+    auto backwards = [](std::size_t n, const std::function<void(std::size_t)>& task) {
+        for (std::size_t i = n; i-- > 0;) task(i);
+    };
+    return parse_request(text, backwards, chunks);
+}
+
+std::string compare(const std::string& text, std::size_t chunks = 0) {
     auto exact = json::parse(text);
-    auto fast = parse_request(text);
+    auto fast = read_fast(text, chunks);
     if (!exact) {
         if (fast) return "the fast path parsed a text the parser refuses";
         if (!(fast.error() == exact.error())) return "parse errors differ: " + fast.error().display() + " vs " +
@@ -318,7 +330,7 @@ std::string compare(const std::string& text) {
         Value tree = *exact;
         RunCaseReq a;
         json::Fault fa = read_run_case_req(tree, a);
-        ParsedRequest pr = *parse_request(text);
+        ParsedRequest pr = *read_fast(text, chunks);
         RunCaseReq b;
         json::Fault fb = read_run_case_req(pr, b);
         if (fault_text(fa) != fault_text(fb)) return "run_case faults differ: " + fault_text(fb) + " vs " + fault_text(fa);
@@ -328,7 +340,7 @@ std::string compare(const std::string& text) {
         Value tree = *exact;
         RunSuiteReq a;
         json::Fault fa = read_run_suite_req(tree, a);
-        ParsedRequest pr = *parse_request(text);
+        ParsedRequest pr = *read_fast(text, chunks);
         RunSuiteReq b;
         json::Fault fb = read_run_suite_req(pr, b);
         if (fault_text(fa) != fault_text(fb)) {
@@ -403,7 +415,9 @@ TEST(RequestFastPath, HandWrittenEdges) {
         R"({"cmd":"run_suite","suite":{"cases":[{"id":"a","description":"","strategy":{},"dataset_ref":"d","expected":{"b":2],"expected_hash":"h"}]}})",
         R"({"x":{"data":[[1,2,3,4,5]]},"cmd":"run_case"})",
     };
-    for (const char* t : kTexts) EXPECT_EQ(compare(t), "") << t;
+    for (const char* t : kTexts) {
+        for (std::size_t chunks : {0, 1, 2, 7, 64}) EXPECT_EQ(compare(t, chunks), "") << t << " chunks " << chunks;
+    }
 }
 
 TEST(RequestFastPath, RandomAndMutatedRequests) {
@@ -424,6 +438,8 @@ TEST(RequestFastPath, RandomAndMutatedRequests) {
         if (gen.chance(50)) text = gen.mutate(std::move(text));
         std::string diff = compare(text);
         ASSERT_EQ(diff, "") << "input: " << text;
+        const std::size_t chunks = 1 + gen.pick(9);
+        ASSERT_EQ(compare(text, chunks), "") << "input: " << text << " chunks " << chunks;
         if (auto pr = parse_request(text)) {
             ++parsed;
             if (pr->data_taken || !pr->datasets_taken.empty()) ++taken;
