@@ -194,8 +194,8 @@ int suite_child(const char* path, int reps) {
         // The same steps one by one.
         t0 = Clock::now();
         // As the command reads it: candle lists and expected reports straight from
-        // the text.
-        ParsedRequest request = std::move(*parse_request(text));
+        // the text, read ahead on the workers.
+        ParsedRequest request = std::move(*parse_command_request(text));
         std::printf("parse_ms=%.3f\n", ms_since(t0));
         t0 = Clock::now();
         RunSuiteReq req;

@@ -69,18 +69,23 @@ Expected<Text, BenchmarkError> run_suite_command(ParsedRequest& request) {
     return suite_response_text(std::move(*result), pool);
 }
 
-Expected<Text, BenchmarkError> run(std::string_view text) {
-    // The candle lists are read straight from the text (see parse_request).
+}  // namespace command_detail
+
+Expected<ParsedRequest, json::ParseError> parse_command_request(std::string_view text) {
     // A large request's candle lists and expected reports are read by the workers,
     // each from its place in the text, before the parse.
-    auto parsed = [&] {
-        if (text.size() < kParallelRead) return parse_request(text);
-        WorkerPool& pool = global_worker_pool();
-        if (pool.size() < 2) return parse_request(text);
-        return parse_request(
-            text, [&](std::size_t n, const std::function<void(std::size_t)>& task) { pool.run(n, task); },
-            pool.size());
-    }();
+    if (text.size() < command_detail::kParallelRead) return parse_request(text);
+    WorkerPool& pool = global_worker_pool();
+    if (pool.size() < 2) return parse_request(text);
+    return parse_request(
+        text, [&](std::size_t n, const std::function<void(std::size_t)>& task) { pool.run(n, task); }, pool.size());
+}
+
+namespace command_detail {
+
+Expected<Text, BenchmarkError> run(std::string_view text) {
+    // Candle lists and expected reports are read straight from the text.
+    auto parsed = parse_command_request(text);
     if (!parsed) return BenchmarkError::parse(parsed.error().display());
     ParsedRequest request = std::move(*parsed);
     std::string name;
