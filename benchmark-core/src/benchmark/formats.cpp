@@ -384,6 +384,8 @@ void take_expected_text(ParsedRequest& request, BenchmarkCase& c) {
 
 // A large member's value read ahead of the parse, from its place in the text.
 struct Prepared {
+    Prepared(const char* place, bool is_expected) : at(place), expected(is_expected) {}
+
     const char* at;
     bool expected;               // an expected report (else a candle list)
     const char* end = nullptr;   // end of the value; nullptr when it was declined
@@ -497,14 +499,14 @@ void find_places(const char* begin, const char* end, const char* from, const cha
         if (v == end) continue;
         if (*v == '[') {
             const char* w = skip_ws(v + 1, end);
-            if (w != end && (*w == '[' || *w == '{')) out.push_back(Prepared{v, false});
+            if (w != end && (*w == '[' || *w == '{')) out.emplace_back(v, false);
         } else if (*v == '{') {
             const char* k = colon;
             while (k > begin && (k[-1] == ' ' || k[-1] == '\n' || k[-1] == '\t' || k[-1] == '\r')) --k;
             static constexpr std::string_view kKey = "\"expected\"";
             if (static_cast<std::size_t>(k - begin) >= kKey.size() &&
                 std::string_view(k - kKey.size(), kKey.size()) == kKey) {
-                out.push_back(Prepared{v, true});
+                out.emplace_back(v, true);
             }
         }
     }
