@@ -541,9 +541,19 @@ Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text, c
         for (Prepared& x : f) prepared.items.push_back(std::move(x));
         std::vector<Prepared>().swap(f);
     }
-    // Each value read from its place.
-    parallel_for(prepared.items.size(), [&](std::size_t i) {
-        Prepared& x = prepared.items[i];
+    // Each value read from its place, the likely largest first (the room up to the
+    // next place bounds a value's length from above, or nearly: values nest) so
+    // that no large one is left to run alone at the end.
+    const std::size_t n = prepared.items.size();
+    std::vector<std::size_t> order(n);
+    std::vector<std::size_t> room(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        order[i] = i;
+        room[i] = static_cast<std::size_t>((i + 1 < n ? prepared.items[i + 1].at : end) - prepared.items[i].at);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return room[a] > room[b]; });
+    parallel_for(n, [&](std::size_t k) {
+        Prepared& x = prepared.items[order[k]];
         x.end = x.expected ? canonical_from_text(x.at, end, x.text) : formats_detail::take_candles(x.at, end, x.candles);
     });
     ParsedRequest out;
