@@ -125,13 +125,14 @@ struct Phases {
 };
 
 
-// The request side as the dispatcher runs it: parse (the candles read straight from
-// the text, the rest into a tree), read the records, then free what is left of the
-// tree and the records (the dispatcher frees the records once the case has run).
+// The request side as the dispatcher runs it: parse (the candles and the expected
+// report read straight from the text, by the workers for a large text, the rest
+// into a tree), read the records, then free what is left of the tree and the
+// records (the dispatcher frees the records once the case has run).
 Phases request_phases(const std::string& text) {
     Phases ph;
     auto t0 = Clock::now();
-    auto parsed = parse_request(text);
+    auto parsed = parse_command_request(text);
     ph.parse = ms_since(t0);
     if (!parsed) {
         std::fprintf(stderr, "parse failed: %s\n", parsed.error().display().c_str());
@@ -170,7 +171,7 @@ int memory_child(const char* path) {
     }
     long before = peak_rss_kb();
     {
-        auto parsed = parse_request(text);
+        auto parsed = parse_command_request(text);
         ParsedRequest request = std::move(*parsed);
         RunCaseReq req;
         (void)read_run_case_req(request, req);

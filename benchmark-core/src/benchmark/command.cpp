@@ -2,6 +2,7 @@
 
 #include "benchmark/formats.hpp"
 #include "benchmark/runner.hpp"
+#include "benchmark/worker_pool.hpp"
 #include "hash/canonical.hpp"
 #include "json/parse.hpp"
 
@@ -17,6 +18,9 @@ std::string error_response(const BenchmarkError& e) {
 }
 
 namespace command_detail {
+
+// Requests from this size on are read with the workers' help.
+constexpr std::size_t kParallelRead = std::size_t{4} << 20;
 
 // The canonical text of a small response tree.
 Expected<Text, BenchmarkError> text_of(const Value& v) {
@@ -65,9 +69,23 @@ Expected<Text, BenchmarkError> run_suite_command(ParsedRequest& request) {
     return suite_response_text(std::move(*result), pool);
 }
 
+}  // namespace command_detail
+
+Expected<ParsedRequest, json::ParseError> parse_command_request(std::string_view text) {
+    // A large request's candle lists and expected reports are read by the workers,
+    // each from its place in the text, before the parse.
+    if (text.size() < command_detail::kParallelRead) return parse_request(text);
+    WorkerPool& pool = global_worker_pool();
+    if (pool.size() < 2) return parse_request(text);
+    return parse_request(
+        text, [&](std::size_t n, const std::function<void(std::size_t)>& task) { pool.run(n, task); }, pool.size());
+}
+
+namespace command_detail {
+
 Expected<Text, BenchmarkError> run(std::string_view text) {
-    // The candle lists are read straight from the text (see parse_request).
-    auto parsed = parse_request(text);
+    // Candle lists and expected reports are read straight from the text.
+    auto parsed = parse_command_request(text);
     if (!parsed) return BenchmarkError::parse(parsed.error().display());
     ParsedRequest request = std::move(*parsed);
     std::string name;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "benchmark/error.hpp"
+#include "benchmark/formats.hpp"
 #include "hash/canonical.hpp"
 #include "indicators/expected.hpp"
 
@@ -21,6 +22,10 @@ Expected<std::string, BenchmarkError> command(std::string_view request_text);
 // The same text where it was written: a large response is not copied once more
 // into a std::string (the Python layer copies it into its own string).
 Expected<Text, BenchmarkError> command_text(std::string_view request_text);
+
+// The request text parsed as the command parses it (parse_request; a large text
+// with its candle lists and expected reports read ahead on the worker pool).
+Expected<ParsedRequest, json::ParseError> parse_command_request(std::string_view request_text);
 
 // The error response {"error": e.display(), "ok": false} as canonical text.
 std::string error_response(const BenchmarkError& e);

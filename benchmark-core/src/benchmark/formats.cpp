@@ -1,10 +1,13 @@
 #include "benchmark/formats.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 #include <memory>
 
+#include "hash/canonical.hpp"
 #include "json/number.hpp"
 #include "json/read.hpp"
 
@@ -357,16 +360,80 @@ const char* take_candles(const char* p, const char* end, std::vector<Candle>& ou
     return p + 1;
 }
 
+// The tree's stand-in for the expected report with this index in expected_texts:
+// its key is not UTF-8, so no parsed text gives this object.
+inline const std::string kMarkerKey("\xFF", 1);
+
+Value expected_marker(std::size_t index) {
+    json::Object o;
+    o.insert_or_assign(kMarkerKey, Value::integer(static_cast<std::int64_t>(index)));
+    return Value::object(std::move(o));
+}
+
+// A case read from the parsed request: its marker, if any, replaced by the text.
+void take_expected_text(ParsedRequest& request, BenchmarkCase& c) {
+    if (!c.expected.is_object()) return;
+    const json::Object& o = c.expected.as_object();
+    if (o.size() != 1 || o[0].key != kMarkerKey || !o[0].value.is_uint()) return;
+    const std::uint64_t i = o[0].value.as_uint();
+    if (i >= request.expected_texts.size()) return;
+    c.expected_text = std::move(request.expected_texts[i]);
+    c.expected_is_text = true;
+    c.expected = Value::object(json::Object());
+}
+
+// A large member's value read ahead of the parse, from its place in the text.
+struct Prepared {
+    Prepared(const char* place, bool is_expected) : at(place), expected(is_expected) {}
+
+    const char* at;
+    bool expected;               // an expected report (else a candle list)
+    const char* end = nullptr;   // end of the value; nullptr when it was declined
+    std::vector<Candle> candles;
+    std::string text;
+};
+
+// The values read ahead, ascending by place.
+class PreparedSet {
+public:
+    std::vector<Prepared> items;
+
+    // The value read ahead at `at` as this kind, or nullptr.
+    Prepared* find(const char* at, bool expected) {
+        auto it = std::lower_bound(items.begin(), items.end(), at,
+                                   [](const Prepared& x, const char* a) { return x.at < a; });
+        if (it == items.end() || it->at != at || it->expected != expected) return nullptr;
+        return &*it;
+    }
+};
+
 // Takes the candle lists of the request's "data" member and of the members of its
 // "datasets" object; the last occurrence of a key is the one the tree keeps.
 class RequestHook final : public json::ParseHook {
 public:
-    explicit RequestHook(ParsedRequest& r) : r_(r) {}
+    explicit RequestHook(ParsedRequest& r, PreparedSet* prepared = nullptr) : r_(r), prepared_(prepared) {}
 
     const char* member(std::span<const std::string_view> keys, const char* at, const char* end) override {
+        took_expected_ = false;
+        if (is_expected(keys)) {
+            if (at == end || *at != '{') return nullptr;
+            std::string text;
+            const char* q;
+            if (Prepared* pr = prepared_ != nullptr ? prepared_->find(at, true) : nullptr) {
+                q = pr->end;
+                text = std::move(pr->text);
+            } else {
+                q = canonical_from_text(at, end, text);
+            }
+            if (q != nullptr) {
+                r_.expected_texts.push_back(std::move(text));
+                took_expected_ = true;
+            }
+            return q;
+        }
         if (keys.size() == 1) {
             if (keys[0] == "data") {
-                const char* q = take_candles(at, end, r_.data);
+                const char* q = candles(at, end, r_.data);
                 r_.data_taken = q != nullptr;
                 if (q == nullptr) r_.data.clear();
                 return q;
@@ -375,25 +442,122 @@ public:
             return nullptr;
         }
         if (keys[0] != "datasets") return nullptr;
-        std::vector<Candle> candles;
-        const char* q = take_candles(at, end, candles);
+        std::vector<Candle> list;
+        const char* q = candles(at, end, list);
         if (q != nullptr) {
-            r_.datasets_taken.insert_or_assign(std::string(keys[1]), std::move(candles));
+            r_.datasets_taken.insert_or_assign(std::string(keys[1]), std::move(list));
         } else if (auto it = r_.datasets_taken.find(std::string(keys[1])); it != r_.datasets_taken.end()) {
             r_.datasets_taken.erase(it);
         }
         return q;
     }
 
+    // The suite's cases array and the case objects in it are entered, for their
+    // expected reports.
+    bool enter(std::span<const std::string_view> keys, bool array) override {
+        if (keys.size() == 2 && keys[0] == "suite" && keys[1] == "cases") return true;
+        return !array && keys.size() < 2;
+    }
+
+    Value placeholder() override {
+        return took_expected_ ? expected_marker(r_.expected_texts.size() - 1) : Value();
+    }
+
 private:
+    // A candle list at `at`: read ahead, or read now.
+    const char* candles(const char* at, const char* end, std::vector<Candle>& out) {
+        if (Prepared* pr = prepared_ != nullptr ? prepared_->find(at, false) : nullptr) {
+            if (pr->end != nullptr) out = std::move(pr->candles);
+            return pr->end;
+        }
+        return take_candles(at, end, out);
+    }
+
+    static bool is_expected(std::span<const std::string_view> keys) {
+        if (keys.size() == 2) return keys[0] == "case" && keys[1] == "expected";
+        return keys.size() == 3 && keys[0] == "suite" && keys[1] == "cases" && keys[2] == "expected";
+    }
+
     ParsedRequest& r_;
+    PreparedSet* prepared_;
+    bool took_expected_ = false;  // the value just taken was an expected report
 };
+
+// The places in [from, to) of `text` where a candle list or an expected report
+// may start: after a ':' (and whitespace), a '[' followed (after whitespace) by
+// '[' or '{'; or a '{' when the key before the ':' is written "expected". The
+// bytes after `to` may be looked at.
+void find_places(const char* begin, const char* end, const char* from, const char* to,
+                 std::vector<Prepared>& out) {
+    const char* p = from;
+    while (p < to) {
+        const void* hit = std::memchr(p, ':', static_cast<std::size_t>(to - p));
+        if (hit == nullptr) break;
+        const char* colon = static_cast<const char*>(hit);
+        p = colon + 1;
+        const char* v = skip_ws(colon + 1, end);
+        if (v == end) continue;
+        if (*v == '[') {
+            const char* w = skip_ws(v + 1, end);
+            if (w != end && (*w == '[' || *w == '{')) out.emplace_back(v, false);
+        } else if (*v == '{') {
+            const char* k = colon;
+            while (k > begin && (k[-1] == ' ' || k[-1] == '\n' || k[-1] == '\t' || k[-1] == '\r')) --k;
+            static constexpr std::string_view kKey = "\"expected\"";
+            if (static_cast<std::size_t>(k - begin) >= kKey.size() &&
+                std::string_view(k - kKey.size(), kKey.size()) == kKey) {
+                out.emplace_back(v, true);
+            }
+        }
+    }
+}
 
 }  // namespace formats_detail
 
 Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text) {
     ParsedRequest out;
     formats_detail::RequestHook hook(out);
+    auto tree = json::parse(text, hook);
+    if (!tree) return tree.error();
+    out.tree = std::move(*tree);
+    return out;
+}
+
+Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text, const ParallelFor& parallel_for,
+                                                        std::size_t chunks) {
+    using formats_detail::Prepared;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    if (chunks == 0) chunks = 1;
+    // The places, searched chunk by chunk, then joined in text order.
+    std::vector<std::vector<Prepared>> found(chunks);
+    parallel_for(chunks, [&](std::size_t c) {
+        const char* from = begin + text.size() / chunks * c;
+        const char* to = c + 1 == chunks ? end : begin + text.size() / chunks * (c + 1);
+        formats_detail::find_places(begin, end, from, to, found[c]);
+    });
+    formats_detail::PreparedSet prepared;
+    for (auto& f : found) {
+        for (Prepared& x : f) prepared.items.push_back(std::move(x));
+        std::vector<Prepared>().swap(f);
+    }
+    // Each value read from its place, the likely largest first (the room up to the
+    // next place bounds a value's length from above, or nearly: values nest) so
+    // that no large one is left to run alone at the end.
+    const std::size_t n = prepared.items.size();
+    std::vector<std::size_t> order(n);
+    std::vector<std::size_t> room(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        order[i] = i;
+        room[i] = static_cast<std::size_t>((i + 1 < n ? prepared.items[i + 1].at : end) - prepared.items[i].at);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return room[a] > room[b]; });
+    parallel_for(n, [&](std::size_t k) {
+        Prepared& x = prepared.items[order[k]];
+        x.end = x.expected ? canonical_from_text(x.at, end, x.text) : formats_detail::take_candles(x.at, end, x.candles);
+    });
+    ParsedRequest out;
+    formats_detail::RequestHook hook(out, &prepared);
     auto tree = json::parse(text, hook);
     if (!tree) return tree.error();
     out.tree = std::move(*tree);
@@ -411,7 +575,9 @@ Fault read_run_case_req(ParsedRequest& request, RunCaseReq& out) {
         }
         return read_candles(x, out.data);
     };
-    return formats_detail::read_request(request.tree, formats_detail::kRunCaseShape, rd);
+    Fault f = formats_detail::read_request(request.tree, formats_detail::kRunCaseShape, rd);
+    if (!f) formats_detail::take_expected_text(request, out.case_);
+    return f;
 }
 
 Fault read_run_suite_req(ParsedRequest& request, RunSuiteReq& out) {
@@ -435,7 +601,11 @@ Fault read_run_suite_req(ParsedRequest& request, RunSuiteReq& out) {
         if (i == 0) return read_suite(x, out.suite);
         return read_sets(x);
     };
-    return formats_detail::read_request(request.tree, formats_detail::kRunSuiteShape, rd);
+    Fault f = formats_detail::read_request(request.tree, formats_detail::kRunSuiteShape, rd);
+    if (!f) {
+        for (BenchmarkCase& c : out.suite.cases) formats_detail::take_expected_text(request, c);
+    }
+    return f;
 }
 
 }  // namespace ostrel

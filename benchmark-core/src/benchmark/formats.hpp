@@ -6,6 +6,7 @@
 // dispatcher wraps as BenchmarkError::parse.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +28,10 @@ struct BenchmarkCase {
     std::string dataset_ref;
     json::Value expected;  // any JSON value; must be an object to pass the checks
     std::string expected_hash;
+    // Set when the expected report was read straight from the request text into
+    // its canonical text (`expected_text`); `expected` then holds an empty object.
+    bool expected_is_text = false;
+    std::string expected_text;
 
     // The case checks, in order; the first failure is returned.
     std::optional<BenchmarkError> validate() const;
@@ -89,10 +94,32 @@ struct ParsedRequest {
     // Members of the tree's "datasets" object (the last of that key) read into
     // candles, by key; only the last occurrence of a repeated key counts.
     Datasets datasets_taken;
+    // Expected reports (the "expected" member of the "case" object, and of the
+    // objects in the "suite" object's "cases" array) that are objects, read
+    // straight from the text into their canonical text; the tree holds in their
+    // place an object no parsed text can give (one member whose key is the byte
+    // 0xFF, its value the index here), which the request readers turn into the
+    // case's expected_text.
+    std::vector<std::string> expected_texts;
 };
 
 // Fails exactly as json::parse fails on the same text.
 Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text);
+
+// Runs task(i) once for every i in [0, count), possibly on several threads at once,
+// and returns when every call has returned.
+using ParallelFor = std::function<void(std::size_t count, const std::function<void(std::size_t)>& task)>;
+
+// The same request, its large members read beforehand by parallel tasks: the text
+// is searched in `chunks` pieces for the places where a candle list or an expected
+// report may start (a member's value that opens an array of arrays or objects; an
+// object that is the value of a key "expected"), each such value is read from its
+// place by a task of its own, and the parse that follows uses what was read at the
+// places where it meets those members, reading the others itself. A place found in
+// error (inside a string, an unrelated member) costs its task and nothing else: the
+// result is the one parse_request gives, faults and errors included.
+Expected<ParsedRequest, json::ParseError> parse_request(std::string_view text, const ParallelFor& parallel_for,
+                                                        std::size_t chunks);
 
 // The request readers on a parsed request (records and faults as the tree readers
 // give them on json::parse of the same text).

@@ -48,7 +48,7 @@ Expected<CaseResult, BenchmarkError> run_case(const BenchmarkCase& c, const std:
     std::string_view text = result.recomputed();
     result.hash = blake3_hex(text);
     result.hash_match = result.hash == c.expected_hash;
-    result.passed = canonical_text_equals(c.expected, text);
+    result.passed = c.expected_is_text ? c.expected_text == text : canonical_text_equals(c.expected, text);
     result.write_head();
     return result;
 }

@@ -159,6 +159,9 @@ Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCa
         Expected<CaseResult, BenchmarkError> r = run_case(cases[i], *data[i]);
         if (owned != nullptr) {
             releaser->release(std::move((*owned)[i].expected));
+            if ((*owned)[i].expected_is_text) {
+                releaser->release(json::Value::string(std::move((*owned)[i].expected_text)));
+            }
             releaser->release(std::move((*owned)[i].strategy));
         }
         return r;

@@ -36,6 +36,15 @@ void write_canonical_report(std::string& out, const BacktestReport& report);
 // no second text of the whole value is built.
 bool canonical_text_equals(const json::Value& v, std::string_view text);
 
+// The canonical text of the JSON value at p (its first byte), read straight from
+// the text: appends to `out` exactly what write_canonical appends for json::parse of
+// that value (members sorted by key bytes, a repeated key keeping its last value,
+// numbers as the parser reads them written by the float rule, strings re-escaped),
+// and returns the end of the value. On any doubt (anything the parser would refuse,
+// arrays and objects nested more than 8 deep, a shape not handled) it returns
+// nullptr and leaves `out` as it was.
+const char* canonical_from_text(const char* p, const char* end, std::string& out);
+
 // The canonical text of a value tree. A value tree always converts, so this never
 // fails; the error is part of the Part's interface (a conversion into a tree that
 // meets a non-string key fails with InvalidCase "key must be a string").

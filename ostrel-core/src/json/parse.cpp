@@ -323,7 +323,7 @@ public:
           hook_(hook) {}
 
     bool run(Value& out) {
-        if (!parse_value(out, hook_ != nullptr ? 1 : 0)) return false;
+        if (!parse_value(out, hook_ != nullptr)) return false;
         skip_ws();
         if (p_ != end_) return peek_error(ParseCode::TrailingCharacters);
         return true;
@@ -371,9 +371,9 @@ private:
         }
     }
 
-    // hook_level: 1 for the outermost value, 2 for the value of one of its members,
-    // 0 elsewhere; an object at level 1 or 2 offers its members to the hook.
-    bool parse_value(Value& out, int hook_level = 0) {
+    // hooked: the value stands at the key path path_[0..npath_) and, when it is an
+    // object or an array the hook enters, offers its members to the hook.
+    bool parse_value(Value& out, bool hooked = false) {
         skip_ws();
         if (p_ == end_) return peek_error(ParseCode::EofWhileParsingValue);
         switch (*p_) {
@@ -403,8 +403,8 @@ private:
                 out = Value::string(std::move(s));
                 return true;
             }
-            case '[': return parse_array(out);
-            case '{': return parse_object(out, hook_level);
+            case '[': return parse_array(out, hooked && enters(true));
+            case '{': return parse_object(out, hooked && enters(false));
             default: return peek_error(ParseCode::ExpectedSomeValue);
         }
     }
@@ -525,7 +525,11 @@ private:
         return true;
     }
 
-    bool parse_array(Value& out) {
+    bool enters(bool array) {
+        return depth_ < kHookDepth && hook_->enter(std::span<const std::string_view>(path_, npath_), array);
+    }
+
+    bool parse_array(Value& out, bool hooked = false) {
         if (++depth_ >= kMaxDepth) return peek_error(ParseCode::RecursionLimitExceeded);
         ++p_;
         std::size_t base = values_.size();
@@ -534,7 +538,7 @@ private:
         if (*p_ != ']') {
             for (;;) {
                 Value elem;
-                if (!parse_value(elem)) return false;
+                if (!parse_value(elem, hooked)) return false;
                 values_.push_back(std::move(elem));
                 skip_ws();
                 if (p_ == end_) return peek_error(ParseCode::EofWhileParsingList);
@@ -556,7 +560,7 @@ private:
         return true;
     }
 
-    bool parse_object(Value& out, int hook_level) {
+    bool parse_object(Value& out, bool hooked) {
         if (++depth_ >= kMaxDepth) return peek_error(ParseCode::RecursionLimitExceeded);
         ++p_;
         std::size_t base = members_.size();
@@ -573,8 +577,8 @@ private:
                 if (*p_ != ':') return peek_error(ParseCode::ExpectedColon);
                 ++p_;
                 Value v;
-                if (hook_level > 0) {
-                    if (!hooked_value(v, key, hook_level)) return false;
+                if (hooked && npath_ < kMaxPath) {
+                    if (!hooked_value(v, key)) return false;
                 } else if (!parse_value(v)) {
                     return false;
                 }
@@ -623,35 +627,34 @@ private:
         return true;
     }
 
-    // A member value at hook level 1 or 2: offered to the hook first.
-    bool hooked_value(Value& v, const std::string& key, int hook_level) {
+    // A member value of an entered object: offered to the hook first.
+    bool hooked_value(Value& v, const std::string& key) {
         skip_ws();
-        std::string_view keys[2];
-        std::size_t nkeys = 0;
-        if (hook_level == 2) keys[nkeys++] = root_key_;
-        keys[nkeys++] = key;
-        const char* taken = hook_->member(std::span<const std::string_view>(keys, nkeys),
+        path_[npath_++] = key;
+        const char* taken = hook_->member(std::span<const std::string_view>(path_, npath_),
                                           reinterpret_cast<const char*>(p_), reinterpret_cast<const char*>(end_));
+        bool ok = true;
         if (taken != nullptr) {
             p_ = reinterpret_cast<const unsigned char*>(taken);
-            v = Value();
-            return true;
+            v = hook_->placeholder();
+        } else {
+            ok = parse_value(v, true);
         }
-        if (hook_level == 1) {
-            const std::string_view saved = root_key_;
-            root_key_ = key;
-            const bool ok = parse_value(v, 2);
-            root_key_ = saved;
-            return ok;
-        }
-        return parse_value(v);
+        --npath_;
+        return ok;
     }
+
+    // Hooks are offered nothing below this nesting level, so that a value taken
+    // (at most 8 deep) never reaches the recursion limit.
+    static constexpr int kHookDepth = 16;
+    static constexpr std::size_t kMaxPath = 6;
 
     const unsigned char* begin_;
     const unsigned char* p_;
     const unsigned char* end_;
     ParseHook* hook_ = nullptr;
-    std::string_view root_key_;  // key of the outermost object's member being parsed
+    std::string_view path_[kMaxPath];  // keys of the entered objects' members being parsed
+    std::size_t npath_ = 0;
     int depth_ = 0;
     std::vector<Value> values_;    // elements of the arrays being parsed
     std::vector<Member> members_;  // members of the objects being parsed

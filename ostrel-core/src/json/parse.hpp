@@ -66,12 +66,16 @@ Expected<Value, ParseError> parse(std::string_view text);
 
 // A reader that may take the value of a member straight from the text, for the bulk
 // of a request that need not become a tree. When the text is an object, the parser
-// calls `member` for each of its members and, when a member's value is an object,
-// for each member of that one too, in text order, every occurrence of a repeated
-// key included: `keys` holds the key path from the outermost object (one or two
-// decoded keys), `at` the value's first byte (whitespace skipped), `end` the end of
-// the text. The hook returns the end of the value when it took it, and the tree then
-// holds null in its place; nullptr leaves the value to the parser.
+// calls `member` for each of its members, in text order, every occurrence of a
+// repeated key included: `keys` holds the key path from the outermost object (the
+// decoded keys; arrays on the way add none), `at` the value's first byte (whitespace
+// skipped), `end` the end of the text. The hook returns the end of the value when it
+// took it, and the tree then holds `placeholder()` in its place; nullptr leaves the
+// value to the parser. A member's value left to the parser that is an object or an
+// array is entered (its members, or its elements' members, offered in turn, with the
+// same path for an array's elements) when `enter` says so; by default the members of
+// the outermost object's member objects are offered, nothing deeper and no array.
+// Nothing is offered below the 16th level of nesting, nor more than 6 keys deep.
 //
 // A hook may take only text that is exactly one well-formed JSON value whose
 // arrays and objects nest at most 8 deep; on any doubt it returns nullptr, and the
@@ -80,6 +84,11 @@ Expected<Value, ParseError> parse(std::string_view text);
 class ParseHook {
 public:
     virtual const char* member(std::span<const std::string_view> keys, const char* at, const char* end) = 0;
+    // Whether the object (array = false) or array at this key path offers its
+    // members (an array: its elements' members, or its elements' elements, ...).
+    virtual bool enter(std::span<const std::string_view> keys, bool array) { return !array && keys.size() < 2; }
+    // The value the tree holds in place of the one just taken.
+    virtual Value placeholder() { return Value(); }
 
 protected:
     ~ParseHook() = default;

@@ -114,3 +114,46 @@ TEST(SuiteThreads, WorkersJoinTheResponse) {
     }
     EXPECT_GT(first.size(), std::size_t{1} << 20);
 }
+
+// A suite request read with its datasets and expected reports read ahead on a pool
+// gives what the serial read gives.
+TEST(SuiteThreads, RequestReadAheadOnWorkers) {
+    std::string text = "{\"cmd\":\"run_suite\",\"datasets\":{";
+    for (int d = 0; d < 6; ++d) {
+        text += (d ? ",\"d" : "\"d") + std::to_string(d) + "\":[";
+        for (int i = 0; i < 300; ++i) {
+            text += (i ? ",[" : "[") + std::to_string(1000 + i) + ",1.5,2.25,0.75," + std::to_string(d + i) + ".125]";
+        }
+        text += "]";
+    }
+    text += "},\"suite\":{\"cases\":[";
+    for (int c = 0; c < 6; ++c) {
+        text += std::string(c ? "," : "") + "{\"id\":\"c" + std::to_string(c) +
+                "\",\"description\":\"\",\"strategy\":{},\"dataset_ref\":\"d0\",\"expected_hash\":\"" +
+                std::string(64, 'a') + "\",\"expected\":{\"equity\":[";
+        for (int i = 0; i < 300; ++i) {
+            text += std::string(i ? "," : "") + "{\"time\":" + std::to_string(i) + ",\"equity\":" +
+                    std::to_string(c * 1000 + i) + ".5}";
+        }
+        text += "],\"symbol\":\"X\"}}";
+    }
+    text += "]}}";
+    auto serial = parse_request(text);
+    ASSERT_TRUE(serial);
+    WorkerPool pool(4);
+    auto on_pool = [&](std::size_t n, const std::function<void(std::size_t)>& task) { pool.run(n, task); };
+    for (std::size_t chunks : {1, 4, 16}) {
+        auto ahead = parse_request(text, on_pool, chunks);
+        ASSERT_TRUE(ahead);
+        EXPECT_EQ(ahead->expected_texts, serial->expected_texts);
+        ASSERT_EQ(ahead->datasets_taken.size(), 6u);
+        for (const auto& [name, candles] : serial->datasets_taken) {
+            const auto& other = ahead->datasets_taken.at(name);
+            ASSERT_EQ(other.size(), candles.size());
+            for (std::size_t i = 0; i < candles.size(); ++i) {
+                EXPECT_EQ(other[i].time, candles[i].time);
+                EXPECT_EQ(other[i].close, candles[i].close);
+            }
+        }
+    }
+}
