@@ -22,45 +22,19 @@
 #include "benchmark/worker_pool.hpp"
 #include "json/parse.hpp"
 
+#include "bench_support.hpp"
+
 using namespace ostrel;
+using namespace bench_support;
 
 namespace {
 
-std::vector<Candle> random_walk(std::size_t n, unsigned seed) {
-    std::mt19937_64 rng(seed);
-    std::normal_distribution<double> step(0.0002, 0.01);
-    std::normal_distribution<double> wick(0.0, 0.003);
-    std::vector<Candle> out;
-    out.reserve(n);
-    double close = 30000.0;
-    for (std::size_t k = 0; k < n; ++k) {
-        double open = close;
-        close = open * (1.0 + step(rng));
-        double high = std::max(open, close) * (1.0 + std::abs(wick(rng)));
-        double low = std::min(open, close) * (1.0 - std::abs(wick(rng)));
-        out.push_back(Candle{static_cast<std::int64_t>(k) * 60000, open, high, low, close, 10.0});
-    }
-    return out;
-}
 
-const char* kStrategy =
-    R"({"spec_version":1,"symbol":"BENCH","timeframe":"1m",)"
-    R"("indicators":{"fast":{"type":"Sma","params":[10]},"slow":{"type":"Sma","params":[30]},)"
-    R"("rsi":{"type":"Rsi","params":[14]}},)"
-    R"("entry":{"all":[{"cross_above":["fast","slow"]},{"lt":["rsi",70]}]},)"
-    R"("exit":{"cross_below":["fast","slow"]},)"
-    R"("sizing":{"type":"fixed_fraction","fraction":0.5},)"
-    R"("costs":{"taker_bps":10,"slippage":{"type":"fixed_bps","bps":2}},)"
-    R"("risk":{"stop_loss_pct":2,"take_profit_pct":4}})";
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double time_suite(const std::vector<BenchmarkCase>& cases, const Datasets& ds, WorkerPool& pool, int reps,
                   std::uint64_t& trades) {

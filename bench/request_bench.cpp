@@ -40,37 +40,14 @@
 #include <Python.h>
 #endif
 
+#include "bench_support.hpp"
+
 using namespace ostrel;
+using namespace bench_support;
 
 namespace {
 
-const char* kStrategy =
-    R"({"spec_version":1,"symbol":"BENCH","timeframe":"1h",)"
-    R"("indicators":{"fast":{"type":"Sma","params":[10]},"slow":{"type":"Sma","params":[30]},)"
-    R"("rsi":{"type":"Rsi","params":[14]}},)"
-    R"("entry":{"all":[{"cross_above":["fast","slow"]},{"lt":["rsi",70]}]},)"
-    R"("exit":{"cross_below":["fast","slow"]},)"
-    R"("sizing":{"type":"fixed_fraction","fraction":0.5},)"
-    R"("costs":{"taker_bps":10,"slippage":{"type":"fixed_bps","bps":2}},)"
-    R"("risk":{"stop_loss_pct":2,"take_profit_pct":4}})";
 
-std::vector<Candle> random_walk(std::size_t n) {
-    std::mt19937_64 rng(1);
-    std::normal_distribution<double> step(0.0002, 0.01);
-    std::normal_distribution<double> wick(0.0, 0.003);
-    std::vector<Candle> out;
-    out.reserve(n);
-    double close = 30000.0;
-    for (std::size_t k = 0; k < n; ++k) {
-        double open = close;
-        close = open * (1.0 + step(rng));
-        double high = std::max(open, close) * (1.0 + std::abs(wick(rng)));
-        double low = std::min(open, close) * (1.0 - std::abs(wick(rng)));
-        double volume = std::round(std::abs(wick(rng)) * 1e7) / 100.0;
-        out.push_back(Candle{1700000000000LL + static_cast<std::int64_t>(k) * 3600000, open, high, low, close, volume});
-    }
-    return out;
-}
 
 void put_shortest(std::string& s, double x) {
     char buf[64];
@@ -82,7 +59,7 @@ void put_shortest(std::string& s, double x) {
 
 // with_expected false: the expected report left empty, to see the candles' share.
 std::string request_text(std::size_t bars, bool with_expected = true) {
-    std::vector<Candle> candles = random_walk(bars);
+    std::vector<Candle> candles = random_walk(bars, 1);
     BenchmarkCase c;
     c.id = "bench";
     c.description = "SMA 10/30 cross, RSI 14 filter, stop loss, take profit";
@@ -114,8 +91,6 @@ std::string request_text(std::size_t bars, bool with_expected = true) {
     return s;
 }
 
-using Clock = std::chrono::steady_clock;
-double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
 // The best of the runs: on a shared machine the least disturbed one.
 double best(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }

@@ -38,18 +38,14 @@
 #include "benchmark/runner.hpp"
 #include "json/parse.hpp"
 
+#include "bench_support.hpp"
+
 using namespace ostrel;
-using Clock = std::chrono::steady_clock;
+using namespace bench_support;
 
 namespace {
 
-double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
-double median(std::vector<double> v) {
-    if (v.empty()) return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 std::string strategy(int variant) {
     static const int fast[] = {10, 12, 8, 15};
@@ -64,27 +60,6 @@ std::string strategy(int variant) {
            R"("risk":{"stop_loss_pct":2,"take_profit_pct":4}})";
 }
 
-std::string candles_text(std::size_t n, unsigned seed) {
-    std::mt19937_64 rng(seed);
-    std::normal_distribution<double> step(0.0, 0.006);
-    std::normal_distribution<double> wick(0.0, 0.002);
-    std::string out = "[";
-    double close = 30000.0;
-    char buf[256];
-    for (std::size_t k = 0; k < n; ++k) {
-        double open = close;
-        close = std::max(1.0, open * (1.0 + step(rng)));
-        double high = std::max(open, close) * (1.0 + std::abs(wick(rng)));
-        double low = std::min(open, close) * (1.0 - std::abs(wick(rng)));
-        int len = std::snprintf(buf, sizeof buf,
-                                "%s{\"time\":%lld,\"open\":%.2f,\"high\":%.2f,\"low\":%.2f,\"close\":%.2f,"
-                                "\"volume\":%.3f}",
-                                k ? "," : "", 1500000000000LL + static_cast<long long>(k) * 3600000LL, open, high,
-                                low, close, 10.0 + static_cast<double>(k % 997) * 0.125);
-        out.append(buf, static_cast<std::size_t>(len));
-    }
-    return out + "]";
-}
 
 std::string suite_request(std::size_t ncases, const std::vector<std::string>& datasets,
                           const std::map<std::string, std::pair<std::string, std::string>>& expected) {
