@@ -19,32 +19,20 @@
 #include <string>
 
 #include "hash/canonical.hpp"
+#include "support/text_gen.hpp"
 #include "json/parse.hpp"
 
 using namespace ostrel;
 
 namespace {
 
-class Gen {
+class Gen : public text_gen::Choices {
 public:
-    explicit Gen(std::uint64_t seed) : rng_(seed) {}
-
-    std::size_t pick(std::size_t n) { return static_cast<std::size_t>(rng_() % n); }
-    bool chance(int percent) { return static_cast<int>(rng_() % 100) < percent; }
+    using Choices::Choices;
 
     std::string ws() {
         static const char* const kWs[] = {"", "", "", "", " ", "\n", "\t ", "\r\n"};
         return kWs[pick(8)];
-    }
-
-    std::string digits(std::size_t n, bool leading_nonzero) {
-        std::string s;
-        for (std::size_t i = 0; i < n; ++i) {
-            char d = static_cast<char>('0' + pick(10));
-            if (i == 0 && leading_nonzero && d == '0') d = '1';
-            s.push_back(d);
-        }
-        return s;
     }
 
     std::string number() {
@@ -154,8 +142,6 @@ public:
         return s;
     }
 
-private:
-    std::mt19937_64 rng_;
 };
 
 // The value at the start of `text` (followed by `tail`): "" when the reader agrees
