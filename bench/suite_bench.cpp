@@ -13,8 +13,8 @@
 // - the peak memory growth of one `command` above the process holding the request
 //   text, against request plus response text.
 // With SUITE_BENCH_KEEP_CASES set in the environment, the phase "run the cases"
-// keeps the request's trees (they are freed with the records afterwards), to
-// compare with their release beside the runs.
+// keeps the request's records (they are freed afterwards), to compare with their
+// release by the workers as the cases finish.
 #include <sys/wait.h>
 #include <unistd.h>
 

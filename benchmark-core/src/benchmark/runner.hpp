@@ -65,8 +65,8 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
 Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
                                                 WorkerPool& pool);
 // The same, taking the cases over: each case's expected report and strategy are
-// released once the case has run, by a thread of their own beside the runs, so
-// that no large tree is freed on the calling thread.
+// freed by its worker once the case has run, so that nothing large is freed on the
+// calling thread.
 Expected<SuiteResult, BenchmarkError> run_suite(std::vector<BenchmarkCase>&& cases, const Datasets& datasets,
                                                 WorkerPool& pool);
 

@@ -1,12 +1,8 @@
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 #include "benchmark/runner.hpp"
 #include "benchmark/worker_pool.hpp"
@@ -80,64 +76,9 @@ Expected<SuiteResult, BenchmarkError> run_suite(const std::vector<BenchmarkCase>
 
 namespace suite_detail {
 
-// Frees the values handed to it, in order, on a thread of its own. The request's
-// trees were allocated by the thread that read the request, so their memory
-// belongs to that thread's allocator arena: freed by all the workers at once, they
-// would queue for that arena's lock (which costs more than the frees), while one
-// thread frees them without contention, beside the runs. When no thread can be
-// started, values are freed where they are handed over.
-class Releaser {
-public:
-    Releaser() {
-        try {
-            thread_ = std::thread([this] { loop(); });
-        } catch (const std::system_error&) {
-        }
-    }
-    ~Releaser() {
-        if (!thread_.joinable()) return;
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            done_ = true;
-        }
-        cv_.notify_one();
-        thread_.join();
-    }
-    Releaser(const Releaser&) = delete;
-    Releaser& operator=(const Releaser&) = delete;
-
-    void release(json::Value v) {
-        if (!thread_.joinable()) return;  // freed here, as v goes
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            queue_.push_back(std::move(v));
-        }
-        cv_.notify_one();
-    }
-
-private:
-    void loop() {
-        std::unique_lock<std::mutex> lock(m_);
-        for (;;) {
-            cv_.wait(lock, [&] { return done_ || !queue_.empty(); });
-            if (queue_.empty()) return;  // done_ and nothing left
-            std::vector<json::Value> batch;
-            batch.swap(queue_);
-            lock.unlock();
-            batch.clear();
-            lock.lock();
-        }
-    }
-
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::vector<json::Value> queue_;
-    bool done_ = false;
-    std::thread thread_;
-};
-
 // The suite run on `pool`; with `owned` set, each case's strategy and expected
-// report are released once the case has run, by a Releaser.
+// report are freed by its worker once the case has run, so that the request's
+// large texts go while the other cases run rather than all at the end.
 Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCase>& cases, const Datasets& datasets,
                                                    WorkerPool& pool, std::vector<BenchmarkCase>* owned) {
     if (auto e = validate_cases(cases)) return *e;
@@ -149,8 +90,6 @@ Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCa
         if (it == datasets.end()) return BenchmarkError::data("no dataset supplied for " + c.dataset_ref);
         data.push_back(&it->second);
     }
-    std::optional<Releaser> releaser;
-    if (owned != nullptr) releaser.emplace();
     // One task per case. The runs read the datasets' candles in place: nothing
     // writes them while the suite runs, so a copy per case would only cost its
     // pages. The error of the failing case first in list order is the result;
@@ -158,11 +97,10 @@ Expected<SuiteResult, BenchmarkError> run_suite_on(const std::vector<BenchmarkCa
     auto ran = run_all<CaseResult, BenchmarkError>(pool, cases.size(), [&](std::size_t i) {
         Expected<CaseResult, BenchmarkError> r = run_case(cases[i], *data[i]);
         if (owned != nullptr) {
-            releaser->release(std::move((*owned)[i].expected));
-            if ((*owned)[i].expected_is_text) {
-                releaser->release(json::Value::string(std::move((*owned)[i].expected_text)));
-            }
-            releaser->release(std::move((*owned)[i].strategy));
+            BenchmarkCase& done = (*owned)[i];
+            done.expected = json::Value();
+            std::string().swap(done.expected_text);
+            done.strategy = json::Value();
         }
         return r;
     });
