@@ -47,3 +47,17 @@ def test_directory_and_error_response(tmp_path):
     assert run(str(err), cwd=tmp_path).returncode == 1
     assert run(str(EXAMPLES / "version.json"), cwd=tmp_path).returncode == 0
     assert run(cwd=tmp_path).stdout == f"version: {VERSION}\n"
+
+
+def test_help_and_unknown_option(tmp_path):
+    r = run("--help", cwd=tmp_path)
+    assert (r.returncode, r.stderr) == (0, "")
+    assert r.stdout.startswith("usage: python -m ostrel_benchmark [-h] [REQUEST.json ...]\n")
+    # An unknown option is a usage error: usage and the error on stderr, nothing run.
+    r = run("--bogus", str(EXAMPLES / "version.json"), cwd=tmp_path)
+    assert (r.returncode, r.stdout) == (2, "")
+    assert r.stderr.startswith("usage: python -m ostrel_benchmark")
+    assert r.stderr.endswith("python -m ostrel_benchmark: error: unrecognized arguments: --bogus\n")
+    # After "--" a name that looks like an option is a file.
+    r = run("--", "-x.json", cwd=tmp_path)
+    assert (r.returncode, r.stderr) == (2, "-x.json: cannot read: No such file or directory\n")
