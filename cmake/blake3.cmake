@@ -1,12 +1,15 @@
 # BLAKE3, the reference C library, through Debian's packages:
 #  1. libblake3-dev (newer Debian): its library and header;
-#  2. else the C sources that librust-blake3-dev installs under
-#     /usr/share/cargo/registry/blake3-*/c, built here as a static library with
-#     the x86-64 Unix assembly kernels (or the portable code elsewhere).
+#  2. else, or when cross-compiling, the C sources that librust-blake3-dev installs
+#     under /usr/share/cargo/registry/blake3-*/c, built here as a static library
+#     with the x86-64 Unix assembly kernels (or the portable code elsewhere).
 # Provides the target `ostrel_blake3`. The sources are never copied into the tree.
 
-find_path(BLAKE3_SYSTEM_INCLUDE blake3.h PATHS /usr/include NO_CACHE)
-find_library(BLAKE3_SYSTEM_LIBRARY NAMES blake3 NO_CACHE)
+# A cross build takes the sources: the system's library is for the build machine.
+if(NOT CMAKE_CROSSCOMPILING)
+  find_path(BLAKE3_SYSTEM_INCLUDE blake3.h PATHS /usr/include NO_CACHE)
+  find_library(BLAKE3_SYSTEM_LIBRARY NAMES blake3 NO_CACHE)
+endif()
 
 if(BLAKE3_SYSTEM_INCLUDE AND BLAKE3_SYSTEM_LIBRARY)
   message(STATUS "BLAKE3: system library ${BLAKE3_SYSTEM_LIBRARY}")
