@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "indicators/core/min_max.hpp"
 #include "strategy/rules.hpp"
 
 namespace ostrel {
@@ -75,8 +76,8 @@ SizeResult size_position(const Sizing& sizing, const Risk& risk, double equity, 
     }
     if (!(q > 0.0)) return std::optional<double>();
     double cap = equity * risk.max_leverage.value_or(1.0);
-    if (risk.max_position_pct) cap = std::fmin(cap, (equity * *risk.max_position_pct) / 100.0);
-    q = std::fmin(price * q, cap) / price;
+    if (risk.max_position_pct) cap = core::min_ignoring_nan(cap, (equity * *risk.max_position_pct) / 100.0);
+    q = core::min_ignoring_nan(price * q, cap) / price;
     return std::optional<double>(q);
 }
 
@@ -103,7 +104,7 @@ std::optional<BacktestError> entry_fill(Side side, bool maker, const FillContext
     if (!*sized) return std::nullopt;
     double q = **sized;
     if (spec.execution.partial_fills)
-        q = std::fmin(q, spec.execution.max_participation.value_or(0.0) * ctx.candle->volume);
+        q = core::min_ignoring_nan(q, spec.execution.max_participation.value_or(0.0) * ctx.candle->volume);
     if (!(q > 0.0)) return std::nullopt;
 
     const double rate = maker ? ctx.maker_rate : ctx.taker_rate;

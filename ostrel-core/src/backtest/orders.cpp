@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "indicators/core/min_max.hpp"
+
 namespace ostrel {
 
 PendingOrder exit_order(std::uint32_t latency_bars) {
@@ -50,24 +52,24 @@ std::optional<double> triggered_price(const PendingOrder& order, const Candle& b
     switch (order.kind) {
         case PendingOrder::Kind::Limit:
             if (long_side) {
-                if (l <= p) return std::fmin(o, p);
+                if (l <= p) return core::min_ignoring_nan(o, p);
             } else if (h >= p) {
-                return std::fmax(o, p);
+                return core::max_ignoring_nan(o, p);
             }
             return std::nullopt;
         case PendingOrder::Kind::Stop:
             if (long_side) {
-                if (h >= p) return std::fmax(o, p);
+                if (h >= p) return core::max_ignoring_nan(o, p);
             } else if (l <= p) {
-                return std::fmin(o, p);
+                return core::min_ignoring_nan(o, p);
             }
             return std::nullopt;
         case PendingOrder::Kind::StopLimit: {
             const double lim = order.limit_price;
             if (long_side) {
-                if (h >= p && l <= lim) return std::fmin(lim, std::fmax(o, p));
+                if (h >= p && l <= lim) return core::min_ignoring_nan(lim, core::max_ignoring_nan(o, p));
             } else if (l <= p && h >= lim) {
-                return std::fmax(lim, std::fmin(o, p));
+                return core::max_ignoring_nan(lim, core::min_ignoring_nan(o, p));
             }
             return std::nullopt;
         }
@@ -115,7 +117,8 @@ std::optional<ProtectiveHit> check_protective_exits(const Risk& risk, const Ledg
                                                     double& trailing_extreme, const Candle& bar) {
     const double o = bar.open, h = bar.high, l = bar.low;
     const bool long_side = ledger.qty > 0.0;
-    trailing_extreme = long_side ? std::fmax(trailing_extreme, h) : std::fmin(trailing_extreme, l);
+    trailing_extreme =
+        long_side ? core::max_ignoring_nan(trailing_extreme, h) : core::min_ignoring_nan(trailing_extreme, l);
 
     const double entry = ledger.entry_price;
     if (entry > 0.0) {
@@ -123,30 +126,30 @@ std::optional<ProtectiveHit> check_protective_exits(const Risk& risk, const Ledg
             const double pct = *risk.stop_loss_pct;
             if (long_side) {
                 const double level = entry * ((pct / -100.0) + 1.0);
-                if (l <= level) return ProtectiveHit{std::fmin(level, o), "stop_loss"};
+                if (l <= level) return ProtectiveHit{core::min_ignoring_nan(level, o), "stop_loss"};
             } else {
                 const double level = entry * ((pct / 100.0) + 1.0);
-                if (h >= level) return ProtectiveHit{std::fmax(level, o), "stop_loss"};
+                if (h >= level) return ProtectiveHit{core::max_ignoring_nan(level, o), "stop_loss"};
             }
         }
         if (risk.trailing_stop_pct) {
             const double pct = *risk.trailing_stop_pct;
             if (long_side) {
                 const double level = trailing_extreme * ((pct / -100.0) + 1.0);
-                if (l <= level) return ProtectiveHit{std::fmin(level, o), "trailing_stop"};
+                if (l <= level) return ProtectiveHit{core::min_ignoring_nan(level, o), "trailing_stop"};
             } else {
                 const double level = trailing_extreme * ((pct / 100.0) + 1.0);
-                if (h >= level) return ProtectiveHit{std::fmax(level, o), "trailing_stop"};
+                if (h >= level) return ProtectiveHit{core::max_ignoring_nan(level, o), "trailing_stop"};
             }
         }
         if (risk.take_profit_pct) {
             const double pct = *risk.take_profit_pct;
             if (long_side) {
                 const double level = entry * ((pct / 100.0) + 1.0);
-                if (h >= level) return ProtectiveHit{std::fmax(level, o), "take_profit"};
+                if (h >= level) return ProtectiveHit{core::max_ignoring_nan(level, o), "take_profit"};
             } else {
                 const double level = entry * ((pct / -100.0) + 1.0);
-                if (l <= level) return ProtectiveHit{std::fmin(level, o), "take_profit"};
+                if (l <= level) return ProtectiveHit{core::min_ignoring_nan(level, o), "take_profit"};
             }
         }
     }

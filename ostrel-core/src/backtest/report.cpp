@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "indicators/core/min_max.hpp"
 #include "strategy/rules.hpp"
 
 namespace ostrel {
@@ -31,7 +32,7 @@ Metrics compute_metrics(std::span<const EquityPoint> equity, std::span<const Clo
         for (std::size_t k = 0; k < returns; ++k) {
             double r = ret(k);
             sum += r;
-            double neg = std::fmin(r, 0.0);
+            double neg = core::min_ignoring_nan(r, 0.0);
             down += neg * neg;
         }
         double mean = sum / count;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -56,7 +57,7 @@ public:
         const double n = static_cast<double>(period_);
         double m = shifted_sum_ / n;
         double middle = anchor_ + m;
-        double variance = std::fmax(shifted_sum_sq_ / n - m * m, 0.0);
+        double variance = max_ignoring_nan(shifted_sum_sq_ / n - m * m, 0.0);
         double sd = std::sqrt(variance);
         double band = multiplier_ * sd;
         return BollingerOut{middle + band, middle, middle - band, sd};

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "indicators/core/dc_phasor.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::core {
 
@@ -15,7 +16,7 @@ ChainStage HilbertChain::step(double x) {
     if (!smooth_.full()) return ChainStage::Smoothed;
 
     // The period of the previous step, clamped (a NaN operand is ignored).
-    const double adj = 0.075 * std::fmin(std::fmax(period_, 6.0), 50.0) + 0.54;
+    const double adj = 0.075 * min_ignoring_nan(max_ignoring_nan(period_, 6.0), 50.0) + 0.54;
     detrender_.push(adj * hilbert(smooth_));
     if (!detrender_.full()) return ChainStage::Smoothed;
     q1_.push(adj * hilbert(detrender_));
@@ -36,8 +37,8 @@ ChainStage HilbertChain::step(double x) {
     im_ = im;
 
     double p = (std::fabs(im) > eps && std::fabs(re) > eps) ? 6.283185307179586 / std::atan2(im, re) : period_;
-    p = std::fmin(p, 1.5 * period_);
-    p = std::fmax(p, 0.67 * period_);
+    p = min_ignoring_nan(p, 1.5 * period_);
+    p = max_ignoring_nan(p, 0.67 * period_);
     if (p < 6.0) p = 6.0;
     if (p > 50.0) p = 50.0;
     period_ = 0.2 * p + 0.8 * period_;

@@ -1,9 +1,9 @@
 #include <array>
-#include <cmath>
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/fractal_window.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -33,8 +33,8 @@ public:
         const double median = a.price + (t - a.index) * slope;
         const double off_b = b.price - (a.price + (b.index - a.index) * slope);
         const double off_c = cc.price - (a.price + (cc.index - a.index) * slope);
-        const double upper = median + std::fmax(off_b, off_c);
-        const double lower = median + std::fmin(off_b, off_c);
+        const double upper = median + core::max_ignoring_nan(off_b, off_c);
+        const double lower = median + core::min_ignoring_nan(off_b, off_c);
         outputs_.store({median, upper, lower});
         return median;
     }

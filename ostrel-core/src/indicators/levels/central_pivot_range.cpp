@@ -1,7 +1,6 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
 #include "indicators/core/floor_pivots.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -14,7 +13,7 @@ public:
         const double pivot = core::floor_pivot_point(c);
         const double m = midpoint(c.high, c.low);
         const double t = 2.0 * pivot - m;
-        return {pivot, std::fmax(t, m), std::fmin(t, m)};
+        return {pivot, core::max_ignoring_nan(t, m), core::min_ignoring_nan(t, m)};
     }
 };
 

@@ -1,7 +1,6 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
 #include "indicators/core/fib_levels.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -14,8 +13,8 @@ public:
         const double d = t.pivot(0).price - p1;
         const double a = p1 + 0.618 * d;
         const double b = p1 + 0.65 * d;
-        const double low = std::fmin(a, b);
-        const double high = std::fmax(a, b);
+        const double low = core::min_ignoring_nan(a, b);
+        const double high = core::max_ignoring_nan(a, b);
         return {low, midpoint(low, high), high};
     }
 };

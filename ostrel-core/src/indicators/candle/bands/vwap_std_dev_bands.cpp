@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -29,7 +30,7 @@ public:
         if (sum_w_ == 0.0) return std::nullopt;
         double mean_d = sum_wd_ / sum_w_;
         double vwap = anchor_ + mean_d;
-        double variance = std::fmax(sum_wd2_ / sum_w_ - mean_d * mean_d, 0.0);
+        double variance = core::max_ignoring_nan(sum_wd2_ / sum_w_ - mean_d * mean_d, 0.0);
         double sd = std::sqrt(variance);
         double width = sd * multiplier_;
         outputs_.store({vwap + width, vwap, vwap - width, sd});

@@ -1,8 +1,8 @@
-#include <cmath>
 #include <limits>
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -29,9 +29,9 @@ public:
         double max_vpr = -std::numeric_limits<double>::infinity();
         for (std::size_t i = 0; i + 1 < entries_.size(); ++i) {
             const Entry& o = entries_[i];
-            min_v = std::fmin(min_v, o.volume);
-            max_rv = std::fmax(max_rv, o.range_volume);
-            if (o.positive) max_vpr = std::fmax(max_vpr, o.volume_per_range);
+            min_v = core::min_ignoring_nan(min_v, o.volume);
+            max_rv = core::max_ignoring_nan(max_rv, o.range_volume);
+            if (o.positive) max_vpr = core::max_ignoring_nan(max_vpr, o.volume_per_range);
         }
         const bool churn = e.positive && e.volume_per_range > max_vpr;
         double code;

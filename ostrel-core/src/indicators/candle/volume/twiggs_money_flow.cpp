@@ -1,7 +1,6 @@
-#include <cmath>
-
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -22,8 +21,8 @@ public:
             prev_close_ = c->close;
             return std::nullopt;
         }
-        const double true_high = std::fmax(c->high, *prev_close_);
-        const double true_low = std::fmin(c->low, *prev_close_);
+        const double true_high = core::max_ignoring_nan(c->high, *prev_close_);
+        const double true_low = core::min_ignoring_nan(c->low, *prev_close_);
         const double tr = true_high - true_low;
         const double ad = tr > 0.0 ? (c->volume * (((c->close + c->close) - true_high) - true_low)) / tr : 0.0;
         prev_close_ = c->close;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "indicators/core/min_max.hpp"
+
 namespace ostrel::core {
 
 std::optional<MamaOut> Mama::step(double x) {
@@ -17,7 +19,7 @@ std::optional<MamaOut> Mama::step(double x) {
         fama_ = smooth;
         return std::nullopt;
     }
-    double adj = std::fmin(std::fmax(period_, 6.0), 50.0) * 0.075 + 0.54;
+    double adj = min_ignoring_nan(max_ignoring_nan(period_, 6.0), 50.0) * 0.075 + 0.54;
     double detrender = hilbert(smoothed_) * adj;
     detrended_.push_front(detrender);
     if (!detrended_.full()) return std::nullopt;
@@ -39,8 +41,8 @@ std::optional<MamaOut> Mama::step(double x) {
     im_ = im;
 
     double raw = (std::fabs(im) > eps && std::fabs(re) > eps) ? 6.283185307179586 / std::atan2(im, re) : period_;
-    raw = std::fmin(raw, 1.5 * period_);
-    raw = std::fmax(raw, 0.67 * period_);
+    raw = min_ignoring_nan(raw, 1.5 * period_);
+    raw = max_ignoring_nan(raw, 0.67 * period_);
     if (raw < 6.0) raw = 6.0;
     if (raw > 50.0) raw = 50.0;
     period_ = period_ * 0.8 + raw * 0.2;

@@ -1,8 +1,8 @@
-#include <cmath>
 #include <cstdint>
 
 #include "catalogue/params.hpp"
 #include "indicators/core/breadth.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -13,7 +13,7 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const auto c = core::BreadthCounts::of(f);
         if (!c) return std::nullopt;
-        return c->up_volume / std::fmax(c->down_volume, 1.0);
+        return c->up_volume / core::max_ignoring_nan(c->down_volume, 1.0);
     }
     std::size_t warmup_period() const override { return 1; }
 };
