@@ -246,6 +246,57 @@ std::vector<Series> make_series(std::size_t n) {
         }
         all.push_back(std::move(s));
     }
+    {
+        // Zeros of both signs in every candle field (+0 and -0 compare equal, so each
+        // of these candles is valid), among small values of either sign. Blocks of
+        // zero candles alone fill the windows with zeros; the tiny candle makes a
+        // range midpoint of +0 and a pivot of -0. Ties of +0 and -0 between the
+        // operands of a larger or smaller must give the same sign everywhere.
+        Series s{"signed_zeros", {}};
+        Rng r{12};
+        constexpr double tiny = 0x1p-1074;  // the smallest subnormal
+        const std::size_t zeros_only[] = {0, 1, 2, 3, 9};
+        for (std::size_t i = 0; i < n; ++i) {
+            Bar b;
+            Candle& c = b.candle;
+            c.time = 1'700'000'000'000 + static_cast<std::int64_t>(i) * 3'600'000;
+            switch ((i / 40) % 2 == 0 ? zeros_only[i % 5] : i % 10) {
+                case 0: c.open = 0.0, c.high = 0.0, c.low = -0.0, c.close = -0.0, c.volume = 0.0; break;
+                case 1: c.open = -0.0, c.high = -0.0, c.low = 0.0, c.close = 0.0, c.volume = -0.0; break;
+                case 2: c.open = -0.0, c.high = -0.0, c.low = -0.0, c.close = -0.0, c.volume = 1.0; break;
+                case 3: c.open = 0.0, c.high = -0.0, c.low = 0.0, c.close = -0.0, c.volume = 2.0; break;
+                case 4: {
+                    const double close = 0.001 * r.unit();
+                    c.open = -0.0, c.high = close, c.low = -0.0, c.close = close, c.volume = 1.0;
+                    break;
+                }
+                case 5: {
+                    const double close = -0.001 * r.unit();
+                    c.open = 0.0, c.high = 0.0, c.low = close, c.close = close, c.volume = -0.0;
+                    break;
+                }
+                case 6:
+                    // (high + low) / 2 rounds to +0 and (high + low + close) / 3 to -0.
+                    c.open = -0.0, c.high = 3.0 * tiny, c.low = -2.0 * tiny, c.close = -2.0 * tiny, c.volume = 1.0;
+                    break;
+                case 7: {
+                    const double low = -0.5 * r.unit();
+                    c.open = -0.0, c.high = 0.0, c.low = low, c.close = 0.0, c.volume = 3.0;
+                    break;
+                }
+                case 8: {
+                    const double open = 0.002 * r.unit();
+                    const double low = -0.001 * r.unit();
+                    c.open = open, c.high = open, c.low = low, c.close = -0.0, c.volume = 0.0;
+                    break;
+                }
+                default: c.open = -0.0, c.high = -0.0, c.low = -0.0, c.close = 0.0, c.volume = 0.0; break;
+            }
+            add_feeds(b, r, c.close, false);
+            s.bars.push_back(std::move(b));
+        }
+        all.push_back(std::move(s));
+    }
     return all;
 }
 
