@@ -49,12 +49,6 @@ Fault read_rec(Value& x, Rec& out) {
     });
 }
 
-std::string rec(std::string_view text) {
-    Value x = v(text);
-    Rec r;
-    return msg(read_rec(x, r));
-}
-
 }  // namespace
 
 // The texts of data/texts.txt: what is checked, the input, the expected text, both with
