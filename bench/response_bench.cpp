@@ -103,8 +103,8 @@ Backtest make_backtest(const BenchmarkCase& c, std::size_t bars) {
     return std::move(*Backtest::create(std::move(spec), bars));
 }
 
-// The phases after the request is read, by the current path.
-void phases_now(Phases& p, BenchmarkCase c, std::vector<Candle> candles) {
+// The bar loop and the metrics, the phases both paths share.
+BacktestReport run_bars(Phases& p, const BenchmarkCase& c, const std::vector<Candle>& candles) {
     Backtest bt = make_backtest(c, candles.size());
     timed(p, "bar loop", [&] {
         BarInput bar;
@@ -113,7 +113,12 @@ void phases_now(Phases& p, BenchmarkCase c, std::vector<Candle> candles) {
             if (bt.step(bar)) std::exit(1);
         }
     });
-    BacktestReport report = timed(p, "finish (metrics)", [&] { return std::move(bt).finish(); });
+    return timed(p, "finish (metrics)", [&] { return std::move(bt).finish(); });
+}
+
+// The phases after the request is read, by the current path.
+void phases_now(Phases& p, BenchmarkCase c, std::vector<Candle> candles) {
+    BacktestReport report = run_bars(p, c, candles);
     CaseResult result;
     result.id = c.id;
     const std::size_t room = CaseResult::head_room(result.id);
@@ -143,15 +148,7 @@ void phases_now(Phases& p, BenchmarkCase c, std::vector<Candle> candles) {
 
 // The same by the former path: trees for the report and the result.
 void phases_before(Phases& p, BenchmarkCase c, std::vector<Candle> candles) {
-    Backtest bt = make_backtest(c, candles.size());
-    timed(p, "bar loop", [&] {
-        BarInput bar;
-        for (const Candle& k : candles) {
-            bar.candle = k;
-            if (bt.step(bar)) std::exit(1);
-        }
-    });
-    BacktestReport report = timed(p, "finish (metrics)", [&] { return std::move(bt).finish(); });
+    BacktestReport report = run_bars(p, c, candles);
     json::Value tree = timed(p, "report to a JSON tree", [&] { return report.to_json(); });
     std::string text = timed(p, "canonical text of the report tree", [&] { return *canonical_json(tree); });
     std::string hash = timed(p, "hash", [&] { return blake3_hex(text); });

@@ -14,10 +14,15 @@ Exit status 1 when the long case grows the process by more than the limit.
 
 import argparse
 import json
-import random
+import pathlib
 import resource
+import sys
 
 from ostrel_benchmark import Benchmark
+
+# The example requests' candles: 300 hours of a seeded random walk.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "examples"))
+from make_examples import dataset  # noqa: E402
 
 MAX_PERIOD = 16_777_216
 
@@ -49,19 +54,6 @@ KINDS = [
     ("Stochastic", [3]),
     ("UlcerIndex", []),
 ]
-
-
-def candles(n: int = 300, seed: int = 7) -> list:
-    rng = random.Random(seed)
-    out = []
-    close = 30000.0
-    for k in range(n):
-        open_ = close
-        close = round(open_ * (1 + rng.gauss(0.0003, 0.01)), 2)
-        high = round(max(open_, close) * (1 + abs(rng.gauss(0, 0.003))), 2)
-        low = round(min(open_, close) * (1 - abs(rng.gauss(0, 0.003))), 2)
-        out.append([1700000000000 + k * 3600000, open_, high, low, close, round(rng.uniform(5, 50), 3)])
-    return out
 
 
 def request(period: int, data: list) -> str:
@@ -119,7 +111,7 @@ def main() -> int:
     ap.add_argument("--limit-mb", type=float, default=64.0)
     args = ap.parse_args()
     bench = Benchmark()
-    data = candles()
+    data = dataset()
     results = {}
     for period in (14, MAX_PERIOD):
         text = request(period, data)

@@ -128,18 +128,7 @@ public:
     }
 
     std::string mutate(std::string s) {
-        static const char kBytes[] = "{}[]:,\"\\0123456789-+.eEu \n\x01\xc3\xff";
-        const int rounds = 1 + static_cast<int>(pick(3));
-        for (int r = 0; r < rounds && !s.empty(); ++r) {
-            const std::size_t at = pick(s.size());
-            switch (pick(4)) {
-                case 0: s[at] = kBytes[pick(sizeof kBytes - 1)]; break;
-                case 1: s.insert(s.begin() + static_cast<std::ptrdiff_t>(at), kBytes[pick(sizeof kBytes - 1)]); break;
-                case 2: s.erase(at, 1 + pick(4)); break;
-                default: s.resize(at); break;
-            }
-        }
-        return s;
+        return Choices::mutate(std::move(s), "{}[]:,\"\\0123456789-+.eEu \n\x01\xc3\xff");
     }
 
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace text_gen {
 
@@ -23,6 +24,22 @@ public:
             char d = static_cast<char>('0' + pick(10));
             if (i == 0 && leading_nonzero && d == '0') d = '1';
             s.push_back(d);
+        }
+        return s;
+    }
+
+    // One to three random edits of s: a byte replaced by or inserted from `bytes`, one
+    // to four bytes erased, or the text cut short.
+    std::string mutate(std::string s, std::string_view bytes) {
+        const int rounds = 1 + static_cast<int>(pick(3));
+        for (int r = 0; r < rounds && !s.empty(); ++r) {
+            const std::size_t at = pick(s.size());
+            switch (pick(4)) {
+                case 0: s[at] = bytes[pick(bytes.size())]; break;
+                case 1: s.insert(s.begin() + static_cast<std::ptrdiff_t>(at), bytes[pick(bytes.size())]); break;
+                case 2: s.erase(at, 1 + pick(4)); break;
+                default: s.resize(at); break;
+            }
         }
         return s;
     }
