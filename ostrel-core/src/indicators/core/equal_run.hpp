@@ -1,0 +1,45 @@
+// How many of the latest values of a series are equal to the newest one, in O(1).
+//
+// Running and anchored window sums keep a rounding residue: n copies of 102.6 do not
+// add up to n x 102.6, and the squares of values that have left a window leave a few
+// units in the last place behind. In exact arithmetic a window of equal values has a
+// dispersion of exactly 0, and every kind whose value on such a window is fixed (a
+// deviation of 0, an oscillator at its midpoint, a ratio's zero-dispersion answer)
+// asks this counter whether the run of equal values covers its window, and then
+// answers that value instead of dividing a residue by a residue.
+//
+// +0 and -0 compare equal and count as one value. The counter only watches: it
+// changes no sum, so values outside flat windows are exactly those of the sums.
+#pragma once
+
+#include <cstddef>
+
+namespace ostrel::core {
+
+class EqualRun {
+public:
+    // Takes the series' next accepted value.
+    void push(double x) {
+        if (run_ != 0 && x == last_) {
+            ++run_;
+        } else {
+            last_ = x;
+            run_ = 1;
+        }
+    }
+
+    // The number of trailing values equal to the newest (0 before any value).
+    std::size_t length() const { return run_; }
+
+    // True when the last n values (n >= 1) are all equal.
+    bool covers(std::size_t n) const { return run_ >= n; }
+
+    // The newest value (meaningful once a value was pushed).
+    double last() const { return last_; }
+
+private:
+    double last_ = 0.0;
+    std::size_t run_ = 0;
+};
+
+}  // namespace ostrel::core
