@@ -297,6 +297,68 @@ std::vector<Series> make_series(std::size_t n) {
         }
         all.push_back(std::move(s));
     }
+    {
+        // Flat markets at a price whose sums are not exact: every candle at 102.6 from
+        // the first bar; a walk of 307 bars (a length no period lines up with) and then
+        // flat at 102.6; a walk whose untraded bars (runs of 1 to 60, volume 0) repeat
+        // the last close, as forward-filled minute data does.
+        const double p = 102.6;
+        // Every feed at rest too: the same reference, derivatives record, trade, order
+        // book and cross-section on every flat bar at one price.
+        auto flat_bar = [](std::size_t i, double price) {
+            Bar b;
+            b.candle = around(1'700'000'000'000 + static_cast<std::int64_t>(i) * 60'000, price, price, 0.0, 0.0, 1000.0);
+            b.reference = price * 0.9;
+            DerivativesTick d;
+            d.funding_rate = 0.0001;
+            d.mark_price = d.index_price = d.futures_price = price;
+            d.open_interest = 1000.0;
+            d.long_positions = d.short_positions = 100.0;
+            d.taker_buy_volume = d.taker_sell_volume = 5.0;
+            d.long_liquidations = d.short_liquidations = 0.0;
+            b.derivatives = d;
+            b.trades.push_back(Trade{price, 1.0, b.candle.time, false});
+            OrderBook ob;
+            for (int l = 1; l <= 3; ++l) {
+                ob.bids.push_back({price - 0.01 * l, 2.0});
+                ob.asks.push_back({price + 0.01 * l, 2.0});
+            }
+            b.book = ob;
+            std::vector<CrossSectionEntry> cs;
+            for (int e = 0; e < 10; ++e) cs.push_back(CrossSectionEntry{0.001, 100.0, false, false, true, e % 2 == 0});
+            b.cross = cs;
+            return b;
+        };
+        Series flat{"flat_102_6", {}};
+        for (std::size_t i = 0; i < n; ++i) flat.bars.push_back(flat_bar(i, p));
+        all.push_back(std::move(flat));
+
+        Series after = walk("flat_after_walk", 14, n < 307 ? n : 307, p, 0.02, true, false);
+        for (std::size_t i = after.bars.size(); i < n; ++i) after.bars.push_back(flat_bar(i, p));
+        all.push_back(std::move(after));
+
+        Series moving = walk("forward_filled", 16, n, p, 0.02, true, false);
+        Series filled{"forward_filled", {}};
+        Rng rr{17};
+        for (std::size_t i = 0; filled.bars.size() < n; ++i) {
+            filled.bars.push_back(moving.bars[i]);
+            if (rr.below(100) < 7) {
+                const double last = filled.bars.back().candle.close;
+                for (std::uint64_t k = 1 + rr.below(60); k > 0 && filled.bars.size() < n; --k) {
+                    Bar b = flat_bar(filled.bars.size(), last);
+                    b.reference = filled.bars[filled.bars.size() - 1].reference;
+                    b.candle.volume = 0.0;
+                    filled.bars.push_back(std::move(b));
+                }
+            }
+        }
+        for (std::size_t i = 0; i < filled.bars.size(); ++i) {
+            const std::int64_t t = 1'700'000'000'000 + static_cast<std::int64_t>(i) * 60'000;
+            for (auto& tr : filled.bars[i].trades) tr.time += t - filled.bars[i].candle.time;
+            filled.bars[i].candle.time = t;
+        }
+        all.push_back(std::move(filled));
+    }
     return all;
 }
 
