@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "benchmark/command.hpp"
+#include "benchmark/worker_pool.hpp"
 
 using namespace ostrel;
 
@@ -82,4 +89,41 @@ TEST(Command, RunCaseAndSuite) {
     EXPECT_EQ(run("{\"cmd\":\"run_case\",\"case\":" + bad_hash + ",\"data\":[]}"),
               error_of("invalid case: expected_hash must be 64 lowercase hex characters, got \\\"" +
                        std::string(64, 'A') + "\\\""));
+}
+
+// A process allowed on one processor, with neither pool variable set, runs its suites on
+// one worker: the processor count is the affinity mask's, not the machine's. The example
+// suite's response there is the one the default pool gives, every case passing.
+TEST(Command, OneProcessorMaskRunsTheSuiteOnOneWorker) {
+    std::ifstream in(std::string(OSTREL_EXAMPLES_DIR) + "/run_suite.json", std::ios::binary);
+    std::stringstream request;
+    request << in.rdbuf();
+    const std::string expected = run(request.str());
+    ASSERT_NE(expected.find("\"failed\":0,\"passed\":3,"), std::string::npos) << expected.substr(0, 200);
+
+    cpu_set_t mask;
+    CPU_ZERO(&mask);
+    ASSERT_EQ(sched_getaffinity(0, sizeof(mask), &mask), 0);
+    int cpu = 0;
+    while (!CPU_ISSET(cpu, &mask)) ++cpu;
+    pid_t pid = fork();
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+        alarm(60);  // a hang ends the child with SIGALRM
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(cpu, &one);
+        if (sched_setaffinity(0, sizeof(one), &one) != 0) _exit(10);
+        unsetenv("RAYON_NUM_THREADS");
+        unsetenv("RAYON_RS_NUM_CPUS");
+        auto r = command(request.str());
+        if (!r || *r != expected) _exit(11);
+        if (available_processors() != 1) _exit(12);
+        _exit(global_worker_pool().size() == 1 ? 0 : 13);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "child did not exit normally (signal " << WTERMSIG(status) << ")";
+    // 10: the mask was refused; 11: another response; 12: processors not 1; 13: pool not 1.
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
