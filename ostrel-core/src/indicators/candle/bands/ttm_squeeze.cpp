@@ -33,8 +33,8 @@ public:
         auto sma = sma_.step(c->close);
         auto atr = atr_.step_unfused(c->high, c->low, c->close);
         if (!atr || !bb || !sma) return std::nullopt;
-        // A window of equal closes: the bands meet their middle, which is, like the
-        // simple average, the close itself; they lie inside any channel, and the
+        // A window of equal closes: the bands have no width and, like the simple
+        // average, stand at the close itself, so they lie inside any channel; the
         // centred closes are level. The sums' residues would decide otherwise.
         const bool flat = bollinger_.flat();
         const double average = flat ? c->close : *sma;
