@@ -1,5 +1,7 @@
 // Bollinger window core: anchored running sums of (x - K) and (x - K)^2, re-anchored
 // on the window mean every `period` accepted values (first when the window fills).
+// A window of equal values has a standard deviation of exactly 0 (the bands meet the
+// middle), whatever residue the sums keep; the middle keeps its arithmetic.
 #pragma once
 
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -26,6 +29,7 @@ public:
 
     std::optional<BollingerOut> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
+        run_.push(x);
         if (window_.full()) {
             double d = window_.oldest() - anchor_;
             shifted_sum_ -= d;
@@ -57,12 +61,14 @@ public:
         const double n = static_cast<double>(period_);
         double m = shifted_sum_ / n;
         double middle = anchor_ + m;
-        double variance = max_ignoring_nan(shifted_sum_sq_ / n - m * m, 0.0);
+        double variance = flat() ? 0.0 : max_ignoring_nan(shifted_sum_sq_ / n - m * m, 0.0);
         double sd = std::sqrt(variance);
         double band = multiplier_ * sd;
         return BollingerOut{middle + band, middle, middle - band, sd};
     }
 
+    // True when the last `period` accepted values are all equal.
+    bool flat() const { return run_.covers(period_); }
     std::size_t period() const { return period_; }
     double multiplier() const { return multiplier_; }
     const Ring<double>& window() const { return window_; }
@@ -76,6 +82,7 @@ private:
     double shifted_sum_ = 0.0;
     double shifted_sum_sq_ = 0.0;
     std::size_t pushes_since_anchor_ = 0;
+    EqualRun run_;
 };
 
 }  // namespace ostrel::core

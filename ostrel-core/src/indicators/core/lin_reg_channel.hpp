@@ -1,7 +1,9 @@
 // The state of the regression channels of the close (the linear-regression channel
 // and the standard-error bands): the last `period` closes, refitted on every update
 // by least squares on the values centred about their mean (x = 0 for the oldest);
-// and the kind core that reports the fitted line and the bands around it.
+// and the kind core that reports the fitted line and the bands around it. The fit of
+// a window of equal closes is level with no residuals (slope and residual sum exactly
+// 0, so the bands meet the line), whatever rounding the centred values carry.
 #pragma once
 
 #include <cmath>
@@ -11,6 +13,7 @@
 #include <utility>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -37,6 +40,7 @@ public:
     std::optional<RegressionFit> step(double close) {
         if (!std::isfinite(close)) return std::nullopt;
         closes_.push(close);
+        run_.push(close);
         if (!closes_.full()) return std::nullopt;
         const double n = static_cast<double>(period_);
         double total = 0.0;
@@ -49,7 +53,8 @@ public:
             sxy = sxy + y * x;
             x += 1.0;
         });
-        const double b = (n * sxy - sum_x_ * sy) / (n * sum_xx_ - sum_x_ * sum_x_);
+        const bool flat = run_.covers(period_);
+        const double b = flat ? 0.0 : (n * sxy - sum_x_ * sy) / (n * sum_xx_ - sum_x_ * sum_x_);
         const double a = (sy - sum_x_ * b) / n;
         double ssr = 0.0;
         x = 0.0;
@@ -58,7 +63,7 @@ public:
             ssr = ssr + e * e;
             x += 1.0;
         });
-        return RegressionFit{(n - 1.0) * b + (mean + a), ssr};
+        return RegressionFit{(n - 1.0) * b + (mean + a), flat ? 0.0 : ssr};
     }
 
     std::size_t period() const { return period_; }
@@ -74,6 +79,7 @@ private:
     }
 
     Ring<double> closes_;
+    EqualRun run_;
     std::size_t period_;
     double multiplier_;
     double sum_x_;

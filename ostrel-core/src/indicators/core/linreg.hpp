@@ -1,5 +1,7 @@
 // Least-squares line over a window (x = 0 oldest .. n - 1 newest), on sums of
-// y - K anchored like the Bollinger window and re-anchored every n values.
+// y - K anchored like the Bollinger window and re-anchored every n values. The line
+// of a window of equal values is level: its slope is exactly 0 whatever residue the
+// sums keep, and the intercept is then the sums' mean.
 #pragma once
 
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -33,6 +36,7 @@ public:
     // change nothing and give false.
     bool push(double y) {
         if (!std::isfinite(y)) return false;
+        run_.push(y);
         if (window_.full()) {
             double d = window_.oldest() - anchor_;
             sum_xy_ = d + (sum_xy_ - sum_y_);
@@ -70,8 +74,9 @@ public:
         return window_.full();
     }
 
-    // Slope b of the fitted line (window full).
+    // Slope b of the fitted line (window full); 0 for a flat window.
     double slope() const {
+        if (flat()) return 0.0;
         const double n = static_cast<double>(period_);
         return (sum_xy_ * n - sum_x_ * sum_y_) / denominator_;
     }
@@ -93,6 +98,8 @@ public:
         return fitted_last();
     }
 
+    // True when the last `period` accepted values are all equal.
+    bool flat() const { return run_.covers(period_); }
     std::size_t period() const { return period_; }
     bool full() const { return window_.full(); }
     const Ring<double>& window() const { return window_; }
@@ -112,6 +119,7 @@ private:
     double sum_xy_ = 0.0;
     double sum_yy_ = 0.0;
     std::size_t pushes_since_anchor_ = 0;
+    EqualRun run_;
     double sum_x_;
     double denominator_;
 };

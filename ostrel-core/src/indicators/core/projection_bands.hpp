@@ -1,6 +1,7 @@
 // Projection bands: the highs and lows of the last `period` candles, each projected
 // forward to the newest bar along the least-squares slope of its own window. Shared
-// by the projection bands and the projection oscillator.
+// by the projection bands and the projection oscillator. A window of equal highs (or
+// lows) is level: its slope is exactly 0, so its value is projected unchanged.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -34,9 +36,11 @@ public:
         }
         highs_.push(high);
         lows_.push(low);
+        high_run_.push(high);
+        low_run_.push(low);
         if (!highs_.full()) return std::nullopt;
-        double bh = slope(highs_);
-        double bl = slope(lows_);
+        double bh = high_run_.covers(period_) ? 0.0 : slope(highs_);
+        double bl = low_run_.covers(period_) ? 0.0 : slope(lows_);
         const double last = static_cast<double>(period_ - 1);
         double upper = -std::numeric_limits<double>::infinity();
         double lower = std::numeric_limits<double>::infinity();
@@ -79,6 +83,8 @@ private:
 
     Ring<double> highs_;
     Ring<double> lows_;
+    EqualRun high_run_;
+    EqualRun low_run_;
     std::size_t period_;
     double sum_x_;
     double sum_xx_;

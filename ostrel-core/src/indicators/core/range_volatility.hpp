@@ -11,6 +11,7 @@
 
 #include "indicators/candle_guard.hpp"
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -35,7 +36,10 @@ public:
     // Adds a term; the running sum of the window once it holds `period` terms. The
     // sum is recomputed exactly from the window every `period` terms, so a
     // non-finite term stops affecting it at the latest `period` terms after leaving.
+    // A window of zero terms (flat candles) sums to exactly 0, whatever residue the
+    // running sum keeps from the terms that have left.
     std::optional<double> push(double term) {
+        run_.push(term);
         if (terms_.full()) sum_ = sum_ - terms_.oldest();
         terms_.push(term);
         sum_ = term + sum_;
@@ -46,6 +50,7 @@ public:
             pushes_since_resum_ = 0;
         }
         if (!terms_.full()) return std::nullopt;
+        if (run_.covers(period_) && run_.last() == 0.0) return 0.0;
         return sum_;
     }
 
@@ -66,6 +71,7 @@ private:
     std::size_t annualization_;
     double sum_ = 0.0;
     std::size_t pushes_since_resum_ = 0;
+    EqualRun run_;  // the trailing run of equal terms
 };
 
 // The kind core of GarmanKlassVolatility and RogersSatchellVolatility: the kind's own

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/sorted_window.hpp"
 
 namespace ostrel::kinds {
@@ -17,13 +18,15 @@ public:
         return BomarBands(period, coverage);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
+        if (std::isfinite(f.candle.close)) run_.push(f.candle.close);
         if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
         deviations_.reserve(period_);  // once, when the window first fills
         double sum = -0.0;
         window_.arrivals().for_each([&](double v) { sum = sum + v; });
         const double mean = sum / static_cast<double>(period_);
         const double scale = std::fabs(mean);
-        if (mean == 0.0) {
+        // Equal closes do not deviate from their mean, however it rounds.
+        if (mean == 0.0 || run_.covers(period_)) {
             deviations_.assign(period_, 0.0);
         } else {
             // The absolute deviations come out ascending; dividing by |mean| keeps the order.
@@ -42,6 +45,7 @@ private:
         : window_(period), period_(period), coverage_(coverage), outputs_({"upper", "middle", "lower"}) {}
 
     core::SortedWindow window_;
+    core::EqualRun run_;
     std::vector<double> deviations_;  // scratch, rebuilt on each value
     std::size_t period_;
     double coverage_;

@@ -33,11 +33,17 @@ public:
         auto sma = sma_.step(c->close);
         auto atr = atr_.step_unfused(c->high, c->low, c->close);
         if (!atr || !bb || !sma) return std::nullopt;
+        // A window of equal closes: the bands have no width and, like the simple
+        // average, stand at the close itself, so they lie inside any channel; the
+        // centred closes are level. The sums' residues would decide otherwise.
+        const bool flat = bollinger_.flat();
+        const double average = flat ? c->close : *sma;
         const double kc_width = *atr * kc_mult_;
-        const double squeeze = (bb->lower >= *sma - kc_width && bb->upper <= *sma + kc_width) ? 1.0 : 0.0;
+        const double squeeze =
+            flat || (bb->lower >= *sma - kc_width && bb->upper <= *sma + kc_width) ? 1.0 : 0.0;
         const double hh = core::highest(highs_);
         const double ll = core::lowest(lows_);
-        const double base = midpoint(*sma, midpoint(hh, ll));
+        const double base = midpoint(average, midpoint(hh, ll));
         double sy = 0.0, sxy = 0.0, x = 0.0;
         closes_.for_each([&](double v) {
             double y = v - base;
@@ -46,7 +52,7 @@ public:
             x += 1.0;
         });
         const double n = static_cast<double>(period_);
-        const double b = (sxy * n - sy * sum_x_) / slope_denominator_;
+        const double b = flat ? 0.0 : (sxy * n - sy * sum_x_) / slope_denominator_;
         const double momentum = (n - 1.0) * b + (sy - sum_x_ * b) / n;
         outputs_.store({squeeze, momentum});
         return squeeze;

@@ -3,6 +3,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -29,6 +30,7 @@ public:
             if (c->low < day_low_) day_low_ = c->low;
         } else {
             double range = day_high_ - day_low_;
+            run_.push(range);
             if (ranges_.full()) {
                 double oldest = ranges_.oldest();
                 ranges_.push(range);
@@ -40,6 +42,9 @@ public:
             start_day(day, *c);
         }
         if (ranges_.empty()) return std::nullopt;
+        // Days without range average to exactly 0; the running sum keeps the residue
+        // of the ranges that have left (of either sign).
+        if (run_.covers(ranges_.size()) && run_.last() == 0.0) return 0.0;
         return sum_ / static_cast<double>(ranges_.size());
     }
     std::size_t warmup_period() const override { return ranges_.capacity(); }
@@ -62,6 +67,7 @@ private:
     }
 
     core::Ring<double> ranges_;
+    core::EqualRun run_;  // the trailing run of equal ranges
     std::int32_t utc_offset_minutes_;
     bool has_day_ = false;
     std::int64_t day_ = 0;

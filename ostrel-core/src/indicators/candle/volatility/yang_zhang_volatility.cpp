@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/range_volatility.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -42,6 +43,7 @@ public:
             pushes_since_anchor_ = 0;
         }
         rs_.push(r);
+        rs_run_.push(r);
         rs_sum_ = r + rs_sum_;
         // This sum is never re-summed on a schedule; a non-finite term (a zero open or
         // low) would otherwise poison it for the rest of the run. Recomputing it only
@@ -55,7 +57,9 @@ public:
         const double n = static_cast<double>(period_);
         double var_o = overnight_.sample_variance(n);
         double var_c = open_close_.sample_variance(n);
-        double rs = rs_sum_ / n;
+        // A window of zero Rogers-Satchell terms (flat candles) has a mean of exactly 0;
+        // the running sum, never re-summed, keeps the residue of the terms that left.
+        double rs = rs_run_.covers(period_) && rs_run_.last() == 0.0 ? 0.0 : rs_sum_ / n;
         double rs_pos = rs < 0.0 ? 0.0 : rs;
         double sigma2 = (var_o + k_ * var_c) + rs_pos * (1.0 - k_);
         if (sigma2 < 0.0) sigma2 = 0.0;
@@ -76,6 +80,7 @@ private:
         }
         void append(double x) {
             values.push(x);
+            run.push(x);
             if (!anchor_set) {
                 anchor = x;
                 anchor_set = true;
@@ -97,8 +102,10 @@ private:
             s1 = a;
             s2 = b;
         }
-        // max(0, fma(m * (-m), n, S2) / (n - 1)) with m = S1 / n.
+        // max(0, fma(m * (-m), n, S2) / (n - 1)) with m = S1 / n; exactly 0 for a
+        // window of equal finite returns.
         double sample_variance(double n) const {
+            if (run.covers(values.capacity()) && std::isfinite(run.last())) return 0.0;
             double m = s1 / n;
             double v = std::fma(m * (-m), n, s2) / (n - 1.0);
             return v < 0.0 ? 0.0 : v;
@@ -109,6 +116,7 @@ private:
         double s1 = 0.0;
         double s2 = 0.0;
         bool anchor_set = false;
+        core::EqualRun run;
     };
 
     YangZhangVolatility(std::size_t period, std::size_t annualization)
@@ -122,6 +130,7 @@ private:
     AnchoredWindow open_close_;
     core::Ring<double> rs_;
     double rs_sum_ = 0.0;
+    core::EqualRun rs_run_;
     std::size_t pushes_since_anchor_ = 0;
     std::size_t period_;
     std::size_t annualization_;

@@ -15,6 +15,8 @@ public:
     explicit RSquared(core::RegressionWindow w) : w_(std::move(w)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!w_.push(f.candle.close)) return std::nullopt;
+        // A flat window has no total sum of squares, however much residue the sums keep.
+        if (w_.flat()) return 1.0;
         const double n = static_cast<double>(w_.period());
         const double sy_n = w_.sum_y() / n;
         double ss = w_.sum_yy() - sy_n * (sy_n * n);
