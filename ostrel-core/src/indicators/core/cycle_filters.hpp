@@ -2,15 +2,39 @@
 // two-pole high-pass and the one-pole roofing high-pass. Each keeps only its last
 // inputs and outputs; the kinds that embed them step them with finite values. Also
 // the kind core of the kinds that report one such filter of the close.
+//
+// Stability. Each recurrence is y = a1 y1 + a2 y2 (+ input terms); its poles, the
+// roots of z^2 - a1 z - a2, must lie strictly inside the unit circle, or the filter
+// never forgets: outside it the output grows without bound (1e261 after 300 bars),
+// on it rounding residues pile up undamped. The kinds refuse such parameters when
+// they are built, either by an exact condition on the parameter or by testing the
+// very coefficients the step uses (a rounded coefficient can put a pole on the
+// circle where the exact one lies inside).
+//   super smoother: complex poles a e^(+-iw), modulus a = exp(-w) < 1 for every
+//     length (never refused);
+//   two-pole high-pass: a double pole at 1 - alpha, inside for alpha in (0, 2),
+//     that is for every n >= 2 (n = 1 puts it near -7.3);
+//   one-pole high-pass: a pole at 1 - alpha1 = tan(pi/4 - w/2), inside for
+//     w = 2 pi / n in (0, pi), that is n >= 3 (n = 1, 2 put it at +1, -1);
+//   band-pass: poles with product alpha and sum beta (1 + alpha), see
+//     bandpass_stable.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 #include <optional>
 
+#include "indicators/core/equal_run.hpp"
 #include "indicators/indicator.hpp"
 
 namespace ostrel::core {
+
+// The refusal text of the two-pole high-pass's period (HighpassFilter, Decycler).
+inline constexpr const char* kHighpassPeriodText = "high-pass period must be >= 2 (a pole on or outside the unit circle)";
+// The refusal text of a one-pole high-pass period of 1 or 2 (RoofingFilter,
+// EvenBetterSinewave).
+inline constexpr const char* kOnePoleHighpassPeriodText =
+    "hp_period must be >= 3 (a high-pass pole on or outside the unit circle)";
 
 // sqrt(2) * pi, the angle constant of the super smoother.
 inline constexpr double kSuperSmootherAngle = 4.442882938158366;
@@ -36,6 +60,9 @@ struct SuperSmoother {
         return s;
     }
 
+    // Fed one value from the start, the exact output is that value (c1 + c2 + c3 = 1).
+    static double on_constant(double v) { return v; }
+
     double step(double v) {
         double out = v;
         if (s_in && f1 && f2) out = c1 * midpoint(v, *s_in) + c2 * *f1 + c3 * *f2;
@@ -60,6 +87,9 @@ struct TwoPoleHighpass {
         return h;
     }
 
+    // Fed one value from the start, the exact output is 0.
+    static double on_constant(double) { return 0.0; }
+
     double step(double x) {
         double hp = 0.0;
         if (x1 && x2) {
@@ -82,6 +112,11 @@ struct TwoPoleHighpass {
 // One-pole high-pass of the roofing filter: 0 on the first step, then
 // (1 - a/2)(x - x1) + (1 - a) hp1.
 struct OnePoleHighpass {
+    // The pole 1 - alpha1, as the step computes it, lies strictly inside the unit
+    // circle. Exactly true for n >= 3 except n = 4 (cos w rounds to 6e-17, alpha1
+    // to 0) and n above 2 pi x 2^53 (sin w vanishes next to 1, alpha1 is 0).
+    bool stable() const { return std::fabs(1.0 - alpha1) < 1.0; }
+
     // alpha1 = (cos w + sin w - 1) / cos w with w = 2 pi / n.
     static OnePoleHighpass over(double n) {
         const double w = 6.283185307179586 / n;  // 2 pi / n
@@ -125,15 +160,36 @@ struct RoofingPrefilter {
     SuperSmoother smoother;
 };
 
+// The poles of the band-pass bp = ... + c1 bp1 - alpha bp2 with c1 = beta (1 + alpha),
+// its coefficients as the step computes them, lie strictly inside the unit circle:
+// |alpha| < 1 and |c1| < 1 + alpha (the stability triangle of a second-order
+// recurrence). beta = cos(2 pi / period) is +-1 for periods 1 and 2 (a pole at +-1);
+// alpha = gamma - sqrt(gamma^2 - 1), gamma = 1 / cos(theta), is in (0, 1) for theta
+// in (0, pi/2), reaches -1 and beyond past pi/2, and rounds to 1 where cos(theta)
+// rounds to 1 (theta below about 2^-26.5).
+inline bool bandpass_stable(double beta, double alpha) {
+    const double c1 = beta * (1.0 + alpha);
+    return std::fabs(alpha) < 1.0 && std::fabs(c1) < 1.0 + alpha;
+}
+
 // The kind core of HighpassFilter and SuperSmoother: a non-finite close is ignored;
 // every finite one steps the filter, whose output is the value from the first bar.
+// While every input so far is the same value the filter's exact output is known
+// (0 for the high-pass, the input for the smoother): `Filter::on_constant(x)` gives
+// it, and the stored outputs keep their rounded arithmetic, so that every value
+// after the first change of the input is the filter's own. (Only a value that differs
+// is replaced: a run of signed zeros keeps the signs its arithmetic gives.)
 template <class Filter>
 class CloseFilterKind : public Indicator {
 public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;
         if (!std::isfinite(x)) return std::nullopt;
-        return filter_.step(x);
+        const double out = filter_.step(x);
+        inputs_.push(x);
+        ++count_;
+        if (inputs_.covers(count_) && out != Filter::on_constant(x)) return Filter::on_constant(x);
+        return out;
     }
     std::size_t warmup_period() const override { return 1; }
 
@@ -142,6 +198,8 @@ protected:
 
 private:
     Filter filter_;
+    EqualRun inputs_;
+    std::size_t count_ = 0;
 };
 
 }  // namespace ostrel::core

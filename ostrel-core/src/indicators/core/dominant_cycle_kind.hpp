@@ -28,7 +28,8 @@ private:
     HilbertChain chain_;
 };
 
-// The kind's own `value(phase)` of the dominant-cycle phase in degrees.
+// The kind's own `value(phase)` of the dominant-cycle phase in degrees (its exact
+// value over equal smoothed prices).
 template <class Kind>
 class DcPhaseKind : public Indicator {
 public:
@@ -37,7 +38,7 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         const auto phase = chain_.step(x);
         if (!phase || chain_.chain.count() < kDominantCycleWarmup) return std::nullopt;
-        return Kind::value(phase->phase);
+        return Kind::value(chain_.exact_phase(*phase));
     }
     std::size_t warmup_period() const override { return kDominantCycleWarmup; }
 

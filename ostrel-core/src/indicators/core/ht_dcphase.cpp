@@ -66,6 +66,10 @@ DcPhase dc_phase(const PhaseHistory& history, double smooth_period) {
         imag = imag + phasor[k].cos * history[k];
     }
 
+    return DcPhase{phase_of(real, imag, smooth_period), n};
+}
+
+double phase_of(double real, double imag, double smooth_period) {
     double phase;
     if (std::fabs(imag) > 0.001) {
         phase = std::atan(real / imag) * 57.29577951308232 + 90.0;
@@ -75,7 +79,7 @@ DcPhase dc_phase(const PhaseHistory& history, double smooth_period) {
     phase += 360.0 / smooth_period;
     if (imag < 0.0) phase += 180.0;
     if (phase > 315.0) phase -= 360.0;
-    return DcPhase{phase, n};
+    return phase;
 }
 
 }  // namespace ostrel::core

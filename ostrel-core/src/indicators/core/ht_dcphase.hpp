@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <optional>
 
+#include "indicators/core/equal_run.hpp"
+
 namespace ostrel::core {
 
 // The last N values, newest first (index 0 is the newest); storage is fixed.
@@ -77,18 +79,33 @@ struct DcPhase {
 // held, sets the length of a one-cycle Fourier sum over the newest smoothed prices.
 DcPhase dc_phase(const PhaseHistory& history, double smooth_period);
 
+// The phase in degrees from the Fourier sums `real` and `imag` of the smoothed prices.
+double phase_of(double real, double imag, double smooth_period);
+
 // The chain of the phase kinds: every smoothed price also enters the phase history.
 struct PhaseChain {
     // One finite close; the phase on every step that measured the period.
     std::optional<DcPhase> step(double x) {
         const ChainStage stage = chain.step(x);
-        if (stage != ChainStage::Counted) history.push(chain.smooth());
+        if (stage != ChainStage::Counted) {
+            history.push(chain.smooth());
+            equal_smooth.push(chain.smooth());
+        }
         if (stage != ChainStage::Measured) return std::nullopt;
         return dc_phase(history, chain.smooth_period());
     }
 
+    // The phase of `dc` as exact sums give it: over n >= 2 equal smoothed prices the
+    // sines and cosines of a whole cycle add up to exactly 0 (Real = Imag = 0), where
+    // the rounded sums leave a residue whose sign would turn the phase by 180 degrees.
+    double exact_phase(const DcPhase& dc) const {
+        if (dc.n >= 2 && equal_smooth.covers(dc.n)) return phase_of(0.0, 0.0, chain.smooth_period());
+        return dc.phase;
+    }
+
     HilbertChain chain;
     PhaseHistory history;
+    EqualRun equal_smooth;  // over the smoothed prices of the history
 };
 
 // Values of the dominant-cycle kinds begin with this many finite closes.

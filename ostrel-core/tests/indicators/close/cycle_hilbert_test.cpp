@@ -99,3 +99,14 @@ TEST(DcPhasorTable, PhaseKindsOnManyThreadsAgree) {
     for (const auto& g : got) EXPECT_EQ(g, expected);
 }
 
+
+// Over equal closes the phase sums of a whole cycle are exactly 0 whatever the price, so
+// the phase kinds give the same values at every price (the rounded sums leave a residue
+// whose sign would turn the phase by 180 degrees, differently at 2 and at 102.6).
+TEST(DcPhaseKinds, EqualClosesGiveOnePhaseAtEveryPrice) {
+    for (const char* k : {"HtDcPhase", "SineWave"}) {
+        const auto at_two = run(k, std::vector<double>(300, 2.0));
+        for (double p : {98.0, 102.6, 97.3, 0.001, 12345.678})
+            EXPECT_EQ(run(k, std::vector<double>(300, p)), at_two) << k << " at " << p;
+    }
+}

@@ -12,7 +12,19 @@ public:
         if (auto e = check_period(period)) return *e;
         if (!(std::isfinite(bandwidth) && bandwidth > 0.0 && bandwidth < 1.0))
             return IndicatorError::invalid_parameter("bandpass bandwidth must be in (0, 1)");
-        return BandpassFilter(period, bandwidth);
+        if (period < 3) return IndicatorError::invalid_period("bandpass period must be >= 3 (a pole on the unit circle)");
+        BandpassFilter f(period, bandwidth);
+        if (!core::bandpass_stable(f.beta_, f.alpha_)) {
+            // cos(4 pi bandwidth / period) rounded to 1 makes alpha 1; any other
+            // failure is an angle at or past pi/2, a bandwidth above period / 8.
+            if (f.alpha_ == 1.0)
+                return IndicatorError::invalid_parameter(
+                    "bandpass bandwidth too small for the period (cos(4 pi bandwidth / period) rounds to 1: a pole on "
+                    "the unit circle)");
+            return IndicatorError::invalid_parameter(
+                "bandpass bandwidth must be at most period / 8 (a pole on or outside the unit circle)");
+        }
+        return f;
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;

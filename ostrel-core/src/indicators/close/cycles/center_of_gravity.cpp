@@ -6,13 +6,16 @@
 namespace ostrel::kinds {
 
 // Center of gravity of the window (newest close weight 1, oldest weight `period`),
-// centred on (period + 1) / 2.
+// centred on (period + 1) / 2: exactly 0 on a window of equal closes, whose rounded
+// weighted sums would leave a residue.
 class CenterOfGravity final : public Indicator {
 public:
     explicit CenterOfGravity(core::RollingWindow w) : w_(std::move(w)) {}
 
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!w_.push_finite(f.candle.close)) return std::nullopt;
+        const auto [hi, lo] = w_.high_low();
+        if (hi == lo) return 0.0;
         const std::size_t n = w_.period;
         double num = 0.0;
         double den = 0.0;

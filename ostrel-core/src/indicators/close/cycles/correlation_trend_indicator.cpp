@@ -7,7 +7,7 @@
 namespace ostrel::kinds {
 
 // Pearson correlation of the window's closes with time (1 for closes rising in
-// equal steps, -1 for falling ones).
+// equal steps, -1 for falling ones, exactly 0 for equal closes: no dispersion).
 class CorrelationTrendIndicator final : public Indicator {
 public:
     static Expected<CorrelationTrendIndicator, IndicatorError> make(std::size_t period) {
@@ -19,6 +19,8 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         if (!w_.push_finite(f.candle.close)) return std::nullopt;
+        const auto [hi, lo] = w_.high_low();
+        if (hi == lo) return 0.0;
         const auto& win = w_.window;
         const std::size_t count = w_.period;
         const double n = static_cast<double>(count);

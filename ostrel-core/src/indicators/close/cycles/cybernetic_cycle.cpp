@@ -1,11 +1,15 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 
 namespace ostrel::kinds {
 
 // Cybernetic cycle: a two-pole high-pass of the four-tap smoothed close; until its
-// history exists, a second difference of the close over four.
+// history exists, a second difference of the close over four. While every close so
+// far is the same value the exact cycle is 0 (the rounded six-tap mean can differ
+// from the close by a unit in the last place, which the high-pass would pass on);
+// the histories keep their rounded values.
 class CyberneticCycle final : public Indicator {
 public:
     static Expected<CyberneticCycle, IndicatorError> make(std::size_t period) {
@@ -31,7 +35,9 @@ public:
         s1_ = smooth;
         c2_ = c1_;
         c1_ = cycle;
-        return cycle;
+        closes_.push(x);
+        ++count_;
+        return closes_.covers(count_) && cycle != 0.0 ? 0.0 : cycle;
     }
     std::size_t warmup_period() const override { return 1; }
 
@@ -42,6 +48,8 @@ private:
     std::optional<double> x1_, x2_, x3_;
     std::optional<double> s1_, s2_;
     std::optional<double> c1_, c2_;
+    core::EqualRun closes_;
+    std::size_t count_ = 0;
 };
 
 }  // namespace ostrel::kinds

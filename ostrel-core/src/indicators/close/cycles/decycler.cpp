@@ -10,12 +10,13 @@ class Decycler final : public Indicator {
 public:
     static Expected<Decycler, IndicatorError> make(std::size_t period) {
         if (auto e = check_period(period)) return *e;
+        if (period < 2) return IndicatorError::invalid_period(core::kHighpassPeriodText);
         return Decycler(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;
         if (!std::isfinite(x)) return std::nullopt;
-        return x - filter_.step(x);
+        return x - filter_.step(x);  // x itself on a constant input (the high-pass is exactly 0)
     }
     std::size_t warmup_period() const override { return 1; }
 

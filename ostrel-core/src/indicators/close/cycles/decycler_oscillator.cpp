@@ -13,6 +13,9 @@ public:
         if (fast_period >= slow_period)
             return IndicatorError::invalid_period("fast period must be strictly less than slow period");
         if (slow_period > MAX_PERIOD) return IndicatorError::too_long();
+        // The slow period exceeds the fast one, so only the fast high-pass can be unstable.
+        if (fast_period < 2)
+            return IndicatorError::invalid_period("fast period must be >= 2 (a high-pass pole on or outside the unit circle)");
         return DecyclerOscillator(fast_period, slow_period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {

@@ -13,6 +13,10 @@ public:
         if (auto e = check_period(period)) return *e;
         if (!(std::isfinite(fraction) && fraction > 0.0 && fraction <= 1.0))
             return IndicatorError::invalid_period("fraction must be in (0, 1]");
+        // cos(2 pi / period) is exactly 1 or -1 for periods 1 and 2; its fixed band
+        // (0.4 pi / period, below pi/2) is stable for every longer period.
+        if (period < 3)
+            return IndicatorError::invalid_period("EMD period must be >= 3 (a band-pass pole on the unit circle)");
         return EmpiricalModeDecomposition(period, fraction);
     }
 

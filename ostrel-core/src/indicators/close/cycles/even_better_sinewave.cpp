@@ -13,7 +13,15 @@ public:
     static Expected<EvenBetterSinewave, IndicatorError> make(std::size_t hp_period, std::size_t ss_period) {
         if (hp_period == 0 || ss_period == 0) return IndicatorError::zero_period();
         if (ss_period > MAX_PERIOD) return IndicatorError::too_long();
-        return EvenBetterSinewave(hp_period, ss_period);
+        // The high-pass pole is alpha1 = tan(pi/4 - pi / hp_period): +1 and -1 for
+        // hp_period 1 and 2, and rounded to 1 for a very long one.
+        if (hp_period < 3) return IndicatorError::invalid_period(core::kOnePoleHighpassPeriodText);
+        EvenBetterSinewave f(hp_period, ss_period);
+        if (!(std::fabs(f.alpha1_) < 1.0))
+            return IndicatorError::invalid_period(
+                "hp_period must be below 2 pi x 2^54, about 1.13e17 (alpha1 rounds to 1: a high-pass pole on the unit "
+                "circle)");
+        return f;
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;

@@ -8,6 +8,7 @@ class HighpassFilter final : public core::CloseFilterKind<core::TwoPoleHighpass>
 public:
     static Expected<HighpassFilter, IndicatorError> make(std::size_t period) {
         if (auto e = check_period(period)) return *e;
+        if (period < 2) return IndicatorError::invalid_period(core::kHighpassPeriodText);
         return HighpassFilter(period);
     }
 

@@ -20,7 +20,7 @@ public:
         const double slope = (s_.filtered.back(n) - f0) / nf;
         double sum = 0.0;
         for (std::size_t k = 1; k <= n; ++k) sum = sum + ((f0 + static_cast<double>(k) * slope) - s_.filtered.back(k));
-        return s_.normalise(sum / nf);
+        return s_.answer(s_.normalise(sum / nf));
     }
     std::size_t warmup_period() const override { return s_.period + 1; }
 

@@ -14,7 +14,19 @@ public:
         if (lp_period >= hp_period)
             return IndicatorError::invalid_period("lp_period must be strictly less than hp_period");
         if (lp_period > MAX_PERIOD) return IndicatorError::too_long();
-        return RoofingFilter(lp_period, hp_period);
+        // The smoother is stable at every length; the high-pass is not (its pole at
+        // +1 or -1 for hp_period 1 and 2, and where alpha1 rounds to 0).
+        if (hp_period < 3) return IndicatorError::invalid_period(core::kOnePoleHighpassPeriodText);
+        RoofingFilter f(lp_period, hp_period);
+        if (!f.highpass_.stable()) {
+            if (hp_period == 4)
+                return IndicatorError::invalid_period(
+                    "hp_period must not be 4 (alpha1 rounds to 0 there: a high-pass pole on the unit circle)");
+            return IndicatorError::invalid_period(
+                "hp_period must be below 2 pi x 2^53, about 5.66e16 (alpha1 rounds to 0: a high-pass pole on the unit "
+                "circle)");
+        }
+        return f;
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;

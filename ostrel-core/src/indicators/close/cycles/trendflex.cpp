@@ -18,7 +18,7 @@ public:
         const double f0 = s_.filtered.back(0);
         double sum = 0.0;
         for (std::size_t k = 1; k <= n; ++k) sum = sum + (f0 - s_.filtered.back(k));
-        return s_.normalise(sum / static_cast<double>(n));
+        return s_.answer(s_.normalise(sum / static_cast<double>(n)));
     }
     std::size_t warmup_period() const override { return s_.period + 1; }
 
