@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,9 @@ bool allowed(const table_file::Row& row, std::string_view output) {
 
 TEST(BoundedWalk, EveryKindAtItsSmallestParametersStaysFiniteAndBounded) {
     const auto rows = table_file::read("catalogue/data/smallest_params.txt");
-    EXPECT_EQ(rows.size(), ostrel::kind_names().size());
+    std::set<std::string> kinds;
+    for (const auto& row : rows) kinds.insert(row[0]);
+    EXPECT_EQ(kinds.size(), ostrel::kind_names().size());
     for (std::uint64_t seed : {21u, 22u}) {
         const auto walk = flat_series::forward_filled(100.0, 3000, seed);
         for (const auto& row : rows) {
