@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <optional>
 
-#include "indicators/core/equal_run.hpp"
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {

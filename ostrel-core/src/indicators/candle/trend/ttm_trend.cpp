@@ -1,8 +1,8 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/sma.hpp"
 
 namespace ostrel::kinds {

@@ -1,6 +1,6 @@
 #include "catalogue/params.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/money_flow_volume.hpp"
 #include "indicators/core/ring.hpp"
 

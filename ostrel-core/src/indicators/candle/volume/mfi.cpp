@@ -1,6 +1,6 @@
 #include "catalogue/params.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
 namespace ostrel::kinds {
