@@ -1,6 +1,5 @@
 // Chande momentum sums over the last `period` moves. The running sums are never
-// recomputed: their drift is part of the values, except on a window of equal
-// inputs, which has no move up or down and gives exactly 0.
+// recomputed: their drift is part of the values.
 #pragma once
 
 #include <algorithm>
@@ -9,7 +8,6 @@
 #include <optional>
 #include <utility>
 
-#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -20,7 +18,6 @@ public:
 
     std::optional<double> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
-        inputs_.push(x);
         if (!previous_) {
             previous_ = x;
             return std::nullopt;
@@ -40,7 +37,7 @@ public:
         sum_down_ = down + sum_down_;
         if (!moves_.full()) return std::nullopt;
         double total = sum_up_ + sum_down_;
-        double value = total == 0.0 || inputs_.covers(period_ + 1) ? 0.0 : ((sum_up_ - sum_down_) * 100.0) / total;
+        double value = total == 0.0 ? 0.0 : ((sum_up_ - sum_down_) * 100.0) / total;
         last_value_ = value;
         return value;
     }
@@ -55,7 +52,6 @@ private:
     std::size_t period_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
-    EqualRun inputs_;
 };
 
 }  // namespace ostrel::core
