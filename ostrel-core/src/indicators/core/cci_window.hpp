@@ -1,6 +1,8 @@
 // Commodity channel index core: the last `period` typical prices with a running sum
 // that is re-summed exactly (oldest first, from -0.0) on every period-th push,
-// counted from construction. Shared by the CCI and stochastic CCI kinds.
+// counted from construction. Shared by the CCI and stochastic CCI kinds. A window of
+// equal typical prices has no deviation: its CCI is exactly 0, whatever residue the
+// running sum keeps.
 #pragma once
 
 #include <cmath>
@@ -8,6 +10,7 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -27,6 +30,7 @@ public:
         }
         double tp = ((c.high + c.low) + c.close) / 3.0;
         window_.push(tp);
+        equal_.push(tp);
         sum_ = sum_ + tp;
         if (++pushes_ >= period_) {
             double s = -0.0;
@@ -35,6 +39,7 @@ public:
             pushes_ = 0;
         }
         if (!window_.full()) return std::nullopt;
+        if (equal_.covers(period_)) return 0.0;
         const double n = static_cast<double>(period_);
         double mean = sum_ / n;
         double dev = 0.0;
@@ -55,6 +60,7 @@ private:
     std::size_t period_;
     double sum_ = 0.0;
     std::size_t pushes_ = 0;
+    EqualRun equal_;
 };
 
 }  // namespace ostrel::core

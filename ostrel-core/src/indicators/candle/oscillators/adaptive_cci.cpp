@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -20,6 +21,7 @@ public:
         if (!c) return std::nullopt;
         double tp = ((c->high + c->low) + c->close) / 3.0;
         window_.push(tp);
+        equal_.push(tp);
         if (!window_.full()) return std::nullopt;
         const double n = static_cast<double>(period_);
         double first = window_.oldest();
@@ -39,6 +41,9 @@ public:
         } else {
             centre_ = *centre_ + sc * (tp - *centre_);
         }
+        // A window of equal entries deviates by nothing: 0, also when the centre
+        // still trails an earlier movement (the centre keeps its recurrence).
+        if (equal_.covers(period_)) return 0.0;
         const double centre = *centre_;
         double dev = 0.0;
         window_.for_each([&](double x) { dev = dev + std::fabs(x - centre); });
@@ -54,6 +59,7 @@ private:
     std::optional<double> centre_;
     core::Ring<double> window_;
     std::size_t period_;
+    core::EqualRun equal_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,11 +1,13 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_pair_sums.hpp"
 
 namespace ostrel::kinds {
 
 // Share of the up-bodies in the sum of all bodies over the window, in percent; 50
-// when every body is empty.
+// when every body is empty (also when the running sums keep a residue of bodies that
+// have left the window).
 class IntradayMomentumIndex final : public Indicator {
 public:
     explicit IntradayMomentumIndex(core::RollingPairSums s) : sums_(std::move(s)) {}
@@ -16,7 +18,9 @@ public:
         double gain = d > 0.0 ? d : 0.0;
         double loss = d < 0.0 ? -d : 0.0;
         sums_.replace_then_add(gain, loss);
+        bodies_.push(d);
         if (!sums_.full()) return std::nullopt;
+        if (bodies_.last() == 0.0 && bodies_.covers(sums_.period())) return 50.0;
         double gains = sums_.sum_a();
         double total = gains + sums_.sum_b();
         if (total == 0.0) return 50.0;
@@ -26,6 +30,7 @@ public:
 
 private:
     core::RollingPairSums sums_;  // (gain, loss)
+    core::EqualRun bodies_;
 };
 
 }  // namespace ostrel::kinds

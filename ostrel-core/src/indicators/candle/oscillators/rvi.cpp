@@ -2,13 +2,16 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Relative vigor index: the 1-2-2-1 weighted body over the 1-2-2-1 weighted range,
 // each summed over the window; the previous value stands while the range sum is
-// not positive.
+// not positive. A window built from candles without range (high == low) has a range
+// sum of exactly 0, whatever residue the running sum keeps, and also keeps the
+// previous value.
 class Rvi final : public Indicator {
 public:
     static Expected<Rvi, IndicatorError> make(std::size_t period) {
@@ -19,6 +22,7 @@ public:
         const Candle* c = core::checked_candle(f);
         if (!c) return std::nullopt;
         recent_.push({c->close - c->open, c->high - c->low});
+        ranges_.push(c->high - c->low);
         if (!recent_.full()) return std::nullopt;
         const auto& p0 = recent_[0];
         const auto& p1 = recent_[1];
@@ -37,6 +41,7 @@ public:
         den_sum_ = den_sum_ + den;
         if (!window_.full()) return std::nullopt;
         if (den_sum_ <= 0.0) return last_;
+        if (ranges_.last() == 0.0 && ranges_.covers(period_ + 3)) return last_;
         last_ = num_sum_ / den_sum_;
         return last_;
     }
@@ -51,6 +56,7 @@ private:
     std::size_t period_;
     double num_sum_ = 0.0;
     double den_sum_ = 0.0;
+    core::EqualRun ranges_;
 };
 
 }  // namespace ostrel::kinds

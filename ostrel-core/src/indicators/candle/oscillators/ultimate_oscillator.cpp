@@ -2,13 +2,15 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Buying pressure over true range in three windows, weighted 4 : 2 : 1 in the order
 // of the parameters, scaled to 0..100. A window without range counts half its
-// weight.
+// weight. A window whose true ranges are all 0 has no range in exact arithmetic,
+// whatever residue its running sums keep, and takes that half weight too.
 class UltimateOscillator final : public Indicator {
 public:
     static Expected<UltimateOscillator, IndicatorError> make(std::size_t s, std::size_t m, std::size_t l) {
@@ -35,6 +37,7 @@ public:
         double bp = c->close - lo;
         double tr = hi - lo;
         ring_.push({bp, tr});
+        ranges_.push(tr);
         for (Window& w : windows_) {
             w.bp = w.bp + bp;
             w.tr = w.tr + tr;
@@ -48,9 +51,9 @@ public:
         }
         if (ring_.size() > longest_) ring_.pop_oldest();
         if (++pairs_ < longest_) return std::nullopt;
-        double a_s = windows_[0].tr == 0.0 ? 2.0 : (windows_[0].bp / windows_[0].tr) * 4.0;
-        double a_m = windows_[1].tr == 0.0 ? 1.0 : (windows_[1].bp / windows_[1].tr) * 2.0;
-        double a_l = windows_[2].tr == 0.0 ? 0.5 : windows_[2].bp / windows_[2].tr;
+        double a_s = no_range(windows_[0]) ? 2.0 : (windows_[0].bp / windows_[0].tr) * 4.0;
+        double a_m = no_range(windows_[1]) ? 1.0 : (windows_[1].bp / windows_[1].tr) * 2.0;
+        double a_l = no_range(windows_[2]) ? 0.5 : windows_[2].bp / windows_[2].tr;
         return ((a_s + a_m) + a_l) * 100.0 / 7.0;
     }
     std::size_t warmup_period() const override { return longest_ + 1; }
@@ -62,6 +65,10 @@ private:
         double tr = 0.0;
     };
 
+    bool no_range(const Window& w) const {
+        return w.tr == 0.0 || (ranges_.last() == 0.0 && ranges_.covers(w.length));
+    }
+
     UltimateOscillator(std::size_t s, std::size_t m, std::size_t l, std::size_t longest)
         : ring_(longest + 1), longest_(longest), windows_{Window{s}, Window{m}, Window{l}} {}
 
@@ -70,6 +77,7 @@ private:
     std::size_t longest_;
     Window windows_[3];  // short, medium, long
     std::size_t pairs_ = 0;
+    core::EqualRun ranges_;  // the true ranges, to tell a window without range
 };
 
 }  // namespace ostrel::kinds

@@ -1,25 +1,34 @@
+#include <cmath>
+
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/sma.hpp"
 
 namespace ostrel::kinds {
 
 // +1 while the close is above the simple average of the median price, else -1
-// (a close equal to the average counts as down).
+// (a close equal to the average counts as down). When the window's median prices
+// are all equal, the average is that price exactly and the close is compared with
+// it, not with the running sum's rounding of it.
 class TtmTrend final : public Indicator {
 public:
     explicit TtmTrend(core::Sma sma) : sma_(std::move(sma)) {}
     std::optional<double> update(const FeedSnapshot& f) override {
         const Candle* c = core::checked_candle(f);
         if (!c) return std::nullopt;
-        auto avg = sma_.step(midpoint(c->high, c->low));
+        const double m = midpoint(c->high, c->low);
+        auto avg = sma_.step(m);
+        if (std::isfinite(m)) medians_.push(m);
         if (!avg) return std::nullopt;
+        if (medians_.covers(sma_.period())) return c->close > medians_.last() ? 1.0 : -1.0;
         return c->close > *avg ? 1.0 : -1.0;
     }
     std::size_t warmup_period() const override { return sma_.period(); }
 
 private:
     core::Sma sma_;
+    core::EqualRun medians_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,12 +1,15 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/money_flow_volume.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Chaikin money flow: money-flow volume over volume across the last `period`
-// candles. The running sums are kept without periodic re-summing.
+// candles. The running sums are kept without periodic re-summing; a window whose
+// money-flow volumes are all 0 (candles without range) gives 0, not the residue
+// the money-flow sum keeps of the candles that left it.
 class ChaikinMoneyFlow final : public Indicator {
 public:
     static Expected<ChaikinMoneyFlow, IndicatorError> make(std::size_t period) {
@@ -24,11 +27,15 @@ public:
             volumes_.pop_oldest();
         }
         mfvs_.push(mfv);
+        flows_.push(mfv);
         volumes_.push(c->volume);
         mfv_sum_ = mfv_sum_ + mfv;
         volume_sum_ = volume_sum_ + c->volume;
         if (!mfvs_.full()) return std::nullopt;
         if (volume_sum_ == 0.0) return 0.0;
+        // Volumes are never negative: a quotient of -0 comes from a residue of the
+        // volume sum, and the exact answer is +0.
+        if (flows_.last() == 0.0 && flows_.covers(period_)) return 0.0;
         return mfv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }
@@ -41,6 +48,7 @@ private:
     double mfv_sum_ = 0.0;
     double volume_sum_ = 0.0;
     std::size_t period_;
+    core::EqualRun flows_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,5 +1,6 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
 namespace ostrel::kinds {
@@ -7,7 +8,8 @@ namespace ostrel::kinds {
 // Money-flow index: the share of positive money flow (typical price times volume
 // on bars whose typical price rose) in the total flow of the last `period` bars,
 // as 100 - 100 / (1 + positive / negative). Both sums are recomputed exactly from
-// their windows every `period` pushes.
+// their windows every `period` pushes. A window without any flow (unchanged typical
+// prices or no volume) gives 50, also between two re-sums.
 class Mfi final : public Indicator {
 public:
     static Expected<Mfi, IndicatorError> make(std::size_t period) {
@@ -24,10 +26,14 @@ public:
             return std::nullopt;
         }
         const double raw = tp * c->volume;
-        positive_.push(tp > *prev_tp_ ? raw : 0.0);
-        negative_.push(tp < *prev_tp_ ? raw : 0.0);
+        const double up = tp > *prev_tp_ ? raw : 0.0;
+        const double down = tp < *prev_tp_ ? raw : 0.0;
+        positive_.push(up);
+        negative_.push(down);
+        flows_.push(up == 0.0 && down == 0.0 ? 0.0 : 1.0);
         prev_tp_ = tp;
         if (!positive_.window.full()) return std::nullopt;
+        if (flows_.last() == 0.0 && flows_.covers(positive_.period)) return 50.0;
         const double p = positive_.sum;
         const double n = negative_.sum;
         if (n == 0.0) return p == 0.0 ? 50.0 : 100.0;
@@ -42,6 +48,7 @@ private:
     std::optional<double> prev_tp_;
     core::RollingSums positive_;
     core::RollingSums negative_;
+    core::EqualRun flows_;  // 0 for a bar without flow, 1 otherwise
 };
 
 }  // namespace ostrel::kinds

@@ -1,5 +1,6 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/seeded_window.hpp"
 
@@ -7,7 +8,8 @@ namespace ostrel::kinds {
 
 // Time segmented volume: the sum over the last `period` bars of volume times the
 // change of the close, kept as a running sum without periodic re-summing. Built
-// from the shared seeded-window state, whose period sizes the window.
+// from the shared seeded-window state, whose period sizes the window. A window whose
+// terms are all 0 sums to 0, not to the residue of the terms that left it.
 class Tsv final : public Indicator {
 public:
     explicit Tsv(core::SeededWindow s) : state_(s), window_(s.period) {}
@@ -25,8 +27,11 @@ public:
             window_.pop_oldest();
         }
         window_.push(t);
+        terms_.push(t);
         sum_ = t + sum_;
         if (!window_.full()) return std::nullopt;
+        // A sum that is already 0 keeps its sign.
+        if (sum_ != 0.0 && terms_.last() == 0.0 && terms_.covers(state_.period)) return 0.0;
         return sum_;
     }
     std::size_t warmup_period() const override { return state_.period + 1; }
@@ -36,6 +41,7 @@ private:
     std::optional<double> prev_close_;
     core::Ring<double> window_;
     double sum_ = 0.0;
+    core::EqualRun terms_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,21 +1,34 @@
+#include <cmath>
+
 #include "catalogue/params.hpp"
 #include "indicators/core/cmo.hpp"
+#include "indicators/core/equal_run.hpp"
 
 namespace ostrel::kinds {
 
-// Chande momentum oscillator over the last `period` moves.
+// Chande momentum oscillator over the last `period` moves. A window of equal closes
+// has no move up or down and gives exactly 0, whatever residue the core's running
+// sums keep. The answer is the kind's alone: the core's value, which the adaptive
+// average built on it follows, keeps its arithmetic.
 class Cmo final : public Indicator {
 public:
     static Expected<Cmo, IndicatorError> make(std::size_t period) {
         if (auto e = check_period(period)) return *e;
         return Cmo(period);
     }
-    std::optional<double> update(const FeedSnapshot& f) override { return cmo_.step(f.candle.close); }
+    std::optional<double> update(const FeedSnapshot& f) override {
+        const double close = f.candle.close;
+        auto v = cmo_.step(close);
+        if (std::isfinite(close)) closes_.push(close);
+        if (v && closes_.covers(cmo_.period() + 1)) return 0.0;
+        return v;
+    }
     std::size_t warmup_period() const override { return cmo_.period() + 1; }
 
 private:
     explicit Cmo(std::size_t period) : cmo_(period) {}
     core::Cmo cmo_;
+    core::EqualRun closes_;
 };
 
 }  // namespace ostrel::kinds

@@ -1,12 +1,16 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/rsi.hpp"
 
 namespace ostrel::kinds {
 
 // Stochastic of the RSI over its last `stoch_period` values; a flat window gives 50.
+// When the closes behind the whole window are equal, every step of the RSI in it
+// scales both averages by the same factor, so the RSI is constant in exact
+// arithmetic and the value is 50, whatever drift the two averages keep.
 class StochRsi final : public Indicator {
 public:
     static Expected<StochRsi, IndicatorError> make(std::size_t rsi_period, std::size_t stoch_period) {
@@ -18,12 +22,17 @@ public:
     }
 
     std::optional<double> update(const FeedSnapshot& f) override {
-        const auto r = rsi_.step(f.candle.close);
+        const double close = f.candle.close;
+        const auto r = rsi_.step(close);
+        if (std::isfinite(close)) closes_.push(close);
         if (!r) return std::nullopt;
         rsi_values_.push(*r);
         if (!rsi_values_.full()) return std::nullopt;
         double hi = rsi_values_.oldest();
         double lo = hi;
+        // The window's oldest RSI takes its own change; the later ones see no
+        // change when the last `stoch_period` closes are equal.
+        if (closes_.covers(rsi_values_.capacity())) return 50.0;
         rsi_values_.for_each([&](double v) {
             if (v > hi) hi = v;
             if (v < lo) lo = v;
@@ -39,6 +48,7 @@ private:
 
     core::Rsi rsi_;
     core::Ring<double> rsi_values_;
+    core::EqualRun closes_;
 };
 
 }  // namespace ostrel::kinds

@@ -2,13 +2,16 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/sma.hpp"
 
 namespace ostrel::kinds {
 
 // Trend intensity index: the share of positive deviations of the close from its
-// average over the last `deviation_period` deviations. Running sums, never re-summed.
+// average over the last `deviation_period` deviations. Running sums, never re-summed;
+// when every close behind the deviations equals its average (period +
+// deviation_period - 1 equal closes) the deviations are 0 and the value is 50.
 class Tii final : public Indicator {
 public:
     static Expected<Tii, IndicatorError> make(std::size_t period, std::size_t deviation_period) {
@@ -22,6 +25,7 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
         const auto m = sma_.step(close);
+        if (std::isfinite(close)) closes_.push(close);
         if (!m) return std::nullopt;
         if (deviations_.full()) {
             const double d0 = deviations_.oldest();
@@ -40,6 +44,7 @@ public:
             sum_down_ = sum_down_ - d;
         }
         if (!deviations_.full()) return std::nullopt;
+        if (closes_.covers(sma_.period() + deviations_.capacity() - 1)) return 50.0;
         const double total = sum_up_ + sum_down_;
         if (total > 0.0) return std::clamp(sum_up_ * 100.0 / total, 0.0, 100.0);
         return 50.0;
@@ -53,6 +58,7 @@ private:
     core::Sma sma_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
+    core::EqualRun closes_;
 };
 
 }  // namespace ostrel::kinds
