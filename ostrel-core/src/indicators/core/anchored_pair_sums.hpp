@@ -3,11 +3,20 @@
 // then the window mean each time `period` pairs have been appended since the last
 // rebuild (first when the window fills), when all five sums are recomputed over the
 // window from 0, oldest first. A series used alone is pushed with v = 0.
+//
+// The sums keep rounding residues of the pairs that have left the window, so a side
+// whose window holds equal values (a flat price, forward-filled bars, a run of
+// zero changes) would show a variance of a few units in the last place, and a
+// covariance likewise, and every ratio of the two would be a ratio of residues. A
+// counter of equal values per side lets the moments answer their exact values on
+// such a window instead: the variance of a flat side is 0 and the covariance is 0
+// when either side is flat. The sums themselves are left as they are.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -34,6 +43,8 @@ public:
             suv_ = suv_ - du * dv;
         }
         window_.push({u, v});
+        run_u_.push(u);
+        run_v_.push(v);
         if (!anchor_set_) {
             ku_ = u;
             kv_ = v;
@@ -53,13 +64,27 @@ public:
     std::size_t period() const { return period_; }
     const Ring<Pair>& window() const { return window_; }
 
-    // Population moments of a full window (divisor n = period).
+    // True when every value of the u (v) side of a full window is the same.
+    bool flat_u() const { return run_u_.covers(period_); }
+    bool flat_v() const { return run_v_.covers(period_); }
+
+    // Population moments of a full window (divisor n = period); a flat side has a
+    // variance of exactly 0, and the covariance is exactly 0 when either side is flat.
     double n() const { return static_cast<double>(period_); }
     double mean_u() const { return ku_ + su_ / n(); }
     double mean_v() const { return kv_ + sv_ / n(); }
-    double var_u() const { return floor0(suu_ / n() - (su_ / n()) * (su_ / n())); }
-    double var_v() const { return floor0(svv_ / n() - (sv_ / n()) * (sv_ / n())); }
-    double cov() const { return suv_ / n() - (su_ / n()) * (sv_ / n()); }
+    double var_u() const {
+        if (flat_u()) return 0.0;
+        return floor0(suu_ / n() - (su_ / n()) * (su_ / n()));
+    }
+    double var_v() const {
+        if (flat_v()) return 0.0;
+        return floor0(svv_ / n() - (sv_ / n()) * (sv_ / n()));
+    }
+    double cov() const {
+        if (flat_u() || flat_v()) return 0.0;
+        return suv_ / n() - (su_ / n()) * (sv_ / n());
+    }
 
     // Least-squares line of u on v over a full window: slope cov / var_v and
     // intercept mean_u - slope x mean_v; when v does not vary, slope 0 and intercept
@@ -117,6 +142,8 @@ private:
     }
 
     Ring<Pair> window_;
+    EqualRun run_u_;
+    EqualRun run_v_;
     std::size_t period_;
     double ku_ = 0.0, kv_ = 0.0;
     double su_ = 0.0, sv_ = 0.0, suu_ = 0.0, svv_ = 0.0, suv_ = 0.0;

@@ -1,11 +1,18 @@
 // A window of `period` value pairs with the running sum of each side (never
 // re-summed). Kinds that share it apply their own order of removal and addition.
+//
+// A running sum keeps the rounding residue of the values that have left it, so a
+// side whose window holds nothing but zeros (no sells among the last trades, no
+// down bodies) would read a few units in the last place, or even below 0, instead
+// of 0. A counter of equal values per side makes such a side read exactly 0; the
+// sums themselves are left as they are.
 #pragma once
 
 #include <cstddef>
 #include <utility>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -27,6 +34,8 @@ public:
             sum_b_ = sum_b_ - ob;
         }
         ring_.push({a, b});
+        run_a_.push(a);
+        run_b_.push(b);
         sum_a_ = sum_a_ + a;
         sum_b_ = sum_b_ + b;
     }
@@ -37,6 +46,8 @@ public:
         const bool evicts = ring_.full();
         const std::pair<double, double> old = evicts ? ring_.oldest() : std::pair<double, double>{};
         ring_.push({a, b});
+        run_a_.push(a);
+        run_b_.push(b);
         sum_a_ = sum_a_ + a;
         sum_b_ = sum_b_ + b;
         if (evicts) {
@@ -46,14 +57,19 @@ public:
     }
 
     bool full() const { return ring_.full(); }
-    double sum_a() const { return sum_a_; }
-    double sum_b() const { return sum_b_; }
+    // The running sums; exactly 0 for a side whose full window holds only zeros.
+    double sum_a() const { return zeros(run_a_) ? 0.0 : sum_a_; }
+    double sum_b() const { return zeros(run_b_) ? 0.0 : sum_b_; }
     std::size_t period() const { return ring_.capacity(); }
 
 private:
     explicit RollingPairSums(std::size_t period) : ring_(period) {}
 
+    bool zeros(const EqualRun& run) const { return run.covers(ring_.capacity()) && run.last() == 0.0; }
+
     Ring<std::pair<double, double>> ring_;
+    EqualRun run_a_;
+    EqualRun run_b_;
     double sum_a_ = 0.0;
     double sum_b_ = 0.0;
 };

@@ -12,9 +12,15 @@ namespace ostrel::core {
 // Over a full window s(0..n-1), oldest first, with m = n - 1 pairs: the slope of
 // dep(i) on s(i), i = 0..n-2, where dep(i) = s(i+1), or s(i+1) - s(i) when
 // `differences` is set: (sum (s(i) - mean_a)(dep(i) - mean_b) / m) / v with
-// v = max(0, sum (s(i) - mean_a)^2 / m). Nothing when v is 0.
+// v = max(0, sum (s(i) - mean_a)^2 / m). Nothing when v is 0, and so when the
+// regressors s(0..n-2) are all equal: their mean then need not come out as their
+// value, and the few units in the last place left in each deviation would give the
+// ratio of two residues (1 for a constant spread) instead of nothing.
 inline std::optional<double> spread_ar1_slope(const Ring<double>& s, bool differences) {
     const std::size_t pairs = s.size() - 1;
+    bool flat = true;
+    for (std::size_t i = 1; i < pairs && flat; ++i) flat = s[i] == s[0];
+    if (flat) return std::nullopt;
     const double m = static_cast<double>(pairs);
     auto dep = [&](std::size_t i) { return differences ? s[i + 1] - s[i] : s[i + 1]; };
     double sum_a = 0.0, sum_b = 0.0;

@@ -2,6 +2,8 @@
 // slide orders round differently, each in its stated order.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "indicators/core/rolling_pair_sums.hpp"
 #include "support/build_support.hpp"
 
@@ -29,4 +31,25 @@ TEST(RollingPairSums, BothSlideOrdersKeepTheLastPeriodPairs) {
     EXPECT_EQ(first.sum_b(), -7.0);
     EXPECT_EQ(after.sum_a(), 8.0);
     EXPECT_EQ(after.sum_b(), -8.0);
+}
+
+// Sells (a side of zeros) leaving the window: 0.1 + 0.2 = 0.30000000000000004, less
+// 0.1 and 0.2 leaves 2^-55 in the running sum, but a window of zeros sums to exactly
+// 0. The residue stays in the sum: the next value adds to it as before.
+TEST(RollingPairSums, ASideHoldingOnlyZerosSumsToZero) {
+    auto first = *core::RollingPairSums::make(2);
+    auto after = *core::RollingPairSums::make(2);
+    for (double v : {0.1, 0.2, 0.0, 0.0}) {
+        first.replace_then_add(v, 1.0);
+        after.add_then_replace(v, 1.0);
+    }
+    for (const auto* s : {&first, &after}) {
+        EXPECT_EQ(s->sum_a(), 0.0);
+        EXPECT_FALSE(std::signbit(s->sum_a()));
+        EXPECT_EQ(s->sum_b(), 2.0);
+    }
+    first.replace_then_add(1e-16, 1.0);
+    after.add_then_replace(1e-16, 1.0);
+    EXPECT_EQ(first.sum_a(), 0x1p-55 + 1e-16);
+    EXPECT_EQ(after.sum_a(), 0x1p-55 + 1e-16);
 }

@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/feed_access.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
@@ -8,6 +9,8 @@ namespace ostrel::kinds {
 
 // Order-flow imbalance of the best quotes summed over the last `period` book
 // changes: bid-side size added or withdrawn less ask-side size added or withdrawn.
+// A book that does not change gives flows of 0, and a window of them sums to exactly
+// 0, whatever residue the running sum keeps of the flows that left it.
 class OrderFlowImbalance final : public Indicator {
 public:
     static Expected<OrderFlowImbalance, IndicatorError> make(std::size_t period) {
@@ -31,7 +34,9 @@ public:
         const double ask_out = (pa >= pa0 ? 1.0 : 0.0) * qa0;
         const double e = (bid_in - bid_out) - (ask_in - ask_out);
         s_.push(e);
+        run_.push(e);
         if (!s_.window.full()) return std::nullopt;
+        if (run_.covers(s_.period) && run_.last() == 0.0) return 0.0;
         return s_.sum;
     }
     std::size_t warmup_period() const override { return s_.period + 1; }
@@ -40,6 +45,7 @@ private:
     explicit OrderFlowImbalance(core::RollingSums s) : s_(std::move(s)) {}
 
     core::RollingSums s_;
+    core::EqualRun run_;
     std::optional<core::BestQuote> previous_;
 };
 

@@ -45,14 +45,21 @@ private:
         : xs_(window + 2 * max_lag), ys_(window + 2 * max_lag), window_(window), max_lag_(max_lag) {}
 
     // Population correlation of the `window` x values from position i with the
-    // `window` y values from position j (window positions, oldest = 0).
+    // `window` y values from position j (window positions, oldest = 0). A side whose
+    // values are all equal has a variance of exactly 0, so the correlation is 0; its
+    // mean need not come out as its value, and the deviations' residues would
+    // otherwise correlate perfectly.
     double corr(std::size_t i, std::size_t j) const {
         const double n = static_cast<double>(window_);
         double sx = 0.0, sy = 0.0;
+        bool flat_x = true, flat_y = true;
         for (std::size_t t = 0; t < window_; ++t) {
             sx = sx + xs_[i + t];
             sy = sy + ys_[j + t];
+            flat_x = flat_x && xs_[i + t] == xs_[i];
+            flat_y = flat_y && ys_[j + t] == ys_[j];
         }
+        if (flat_x || flat_y) return 0.0;
         const double mx = sx / n;
         const double my = sy / n;
         double sxx = 0.0, syy = 0.0, sxy = 0.0;

@@ -1,13 +1,17 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/feed_access.hpp"
 #include "indicators/core/return_window.hpp"
 
 namespace ostrel::kinds {
 
 // Amihud illiquidity: mean of |ln return| / (price x size) over the last `period`
-// trades with a size; a zero-size trade changes nothing.
+// trades with a size; a zero-size trade changes nothing. A price that does not move
+// fills the window with zeros, whose mean is exactly 0: the running sum would still
+// hold the residue of the values that left it, a few units in the last place either
+// side of 0.
 class AmihudIlliquidity final : public Indicator {
 public:
     explicit AmihudIlliquidity(core::ReturnWindow w) : w_(std::move(w)) {}
@@ -24,13 +28,16 @@ private:
         if (t.size == 0.0) return w_.last;
         const auto r = w_.log_return(t.price);
         if (!r) return std::nullopt;
-        w_.push(std::fabs(*r) / (t.price * t.size), [](double v) { return v; });
+        const double v = std::fabs(*r) / (t.price * t.size);
+        w_.push(v, [](double x) { return x; });
+        run_.push(v);
         if (!w_.ring.full()) return std::nullopt;
-        w_.last = w_.sum / static_cast<double>(w_.period);
+        w_.last = run_.covers(w_.period) && run_.last() == 0.0 ? 0.0 : w_.sum / static_cast<double>(w_.period);
         return w_.last;
     }
 
     core::ReturnWindow w_;
+    core::EqualRun run_;
 };
 
 }  // namespace ostrel::kinds
