@@ -44,6 +44,13 @@ public:
             ys_[i] = window_[i].y;
         }
         const std::size_t p = lag_;
+        // Exact answers the rounded fits cannot give. Closes or references that are all
+        // equal where they serve as regressors (positions 0 .. n-2) make a column a
+        // multiple of the intercept's: the design is singular, whatever pivot the
+        // rounded elimination happens to find. Equal closes to be predicted (positions
+        // p .. n-1) are fitted exactly by the intercept alone: both sums of squared
+        // residuals are 0 and the statistic 0 / 0, where the fits leave two residues.
+        if (all_equal(xs_, 0, n - 1) || all_equal(ys_, 0, n - 1) || all_equal(xs_, p, n)) return 0.0;
         double ssr_r = 0.0, ssr_u = 0.0;
         if (!least_squares_ssr(1 + p, ssr_r) || !least_squares_ssr(1 + 2 * p, ssr_u)) return 0.0;
         const double pd = static_cast<double>(p);
@@ -56,6 +63,13 @@ public:
 private:
     GrangerCausality(std::size_t period, std::size_t lag)
         : window_(period), lag_(lag) {}
+
+    // True when v[from .. to-1] are all equal.
+    static bool all_equal(const std::vector<double>& v, std::size_t from, std::size_t to) {
+        for (std::size_t i = from + 1; i < to; ++i)
+            if (v[i] != v[from]) return false;
+        return true;
+    }
 
     // Row t: (1, x(t-1), .., x(t-p)) and, with 2p + 1 columns, y(t-1), .., y(t-p).
     void fill_row(std::size_t t, std::size_t cols) {
