@@ -28,7 +28,8 @@ public:
         mfv_sum_ = mfv_sum_ + mfv;
         volume_sum_ = volume_sum_ + c->volume;
         if (!mfvs_.full()) return std::nullopt;
-        if (volume_sum_ == 0.0) return 0.0;
+        // A volume sum read below 0 is a residue of volumes that left: no volume.
+        if (volume_sum_ <= 0.0) return 0.0;
         return mfv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }

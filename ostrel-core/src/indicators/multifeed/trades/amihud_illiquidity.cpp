@@ -26,7 +26,8 @@ private:
         if (!r) return std::nullopt;
         w_.push(std::fabs(*r) / (t.price * t.size), [](double v) { return v; });
         if (!w_.ring.full()) return std::nullopt;
-        w_.last = w_.sum / static_cast<double>(w_.period);
+        // A sum of non-negative terms read below 0 is the residue of terms that left: 0.
+        w_.last = (w_.sum < 0.0 ? 0.0 : w_.sum) / static_cast<double>(w_.period);
         return w_.last;
     }
 
