@@ -36,8 +36,11 @@ public:
         sum_up_ = up + sum_up_;
         sum_down_ = down + sum_down_;
         if (!moves_.full()) return std::nullopt;
-        double total = sum_up_ + sum_down_;
-        double value = total == 0.0 ? 0.0 : ((sum_up_ - sum_down_) * 100.0) / total;
+        // Sums of non-negative moves read below 0 (residues of moves that left) are 0.
+        const double up_sum = sum_up_ < 0.0 ? 0.0 : sum_up_;
+        const double down_sum = sum_down_ < 0.0 ? 0.0 : sum_down_;
+        double total = up_sum + down_sum;
+        double value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
         last_value_ = value;
         return value;
     }

@@ -1,13 +1,15 @@
 // A window of per-step values derived from consecutive prices (log returns and the
 // like): the previous accepted price, the embedding kind's last result, a ring of the
 // last `period` values and a running sum of their contributions that is recomputed
-// from the ring every `period` pushes.
+// from the ring every `period` pushes, and a count of the trailing equal values (a
+// ring of zero returns is told apart from the residue its running sum keeps).
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 #include <optional>
 
+#include "indicators/core/equal_run.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -42,6 +44,7 @@ struct ReturnWindow {
             sum = sum - contribution(o);
         }
         ring.push(v);
+        run.push(v);
         sum = sum + contribution(v);
         if (++updates_since_rebuild == period) {
             double s = -0.0;
@@ -51,12 +54,16 @@ struct ReturnWindow {
         }
     }
 
+    // True when the full ring holds only zeros (both signs).
+    bool all_zero() const { return run.covers(period) && run.last() == 0.0; }
+
     std::optional<double> prev_close;
     std::optional<double> last;
     Ring<double> ring;
     std::size_t period;
     double sum = 0.0;
     std::size_t updates_since_rebuild = 0;
+    EqualRun run;  // of the values pushed, oldest to newest
 
 private:
     explicit ReturnWindow(std::size_t p) : ring(p), period(p) {}

@@ -2,12 +2,17 @@
 // about an anchor K: K is the first value, then the window mean at every rebuild.
 // A rebuild recomputes K and both sums from the window every `period` accepted
 // values, first on the update that fills the window.
+//
+// A window of equal values has a variance of exactly 0: the sums then still carry
+// the rounding residue of values that left the window (or of a mean that is not the
+// value itself), so both variances answer 0 from a count of equal values instead.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 
 #include "indicators/core/anchored_sums.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -27,6 +32,7 @@ public:
         if (window_.full()) sums_.remove(window_.oldest());
         window_.push(x);
         sums_.add(x);
+        run_.push(x);
         if (++pushes_since_anchor_ == period_) {
             sums_.rebuild(window_);
             pushes_since_anchor_ = 0;
@@ -37,16 +43,24 @@ public:
     // The following read a full window. m1 = mean less K.
     double m1() const { return sums_.sum / static_cast<double>(period_); }
     double mean() const { return sums_.anchor + m1(); }
-    // Population variance, clamped at 0 (a negative or NaN difference gives 0).
+    // True when the full window holds equal values.
+    bool flat() const { return run_.covers(period_); }
+    // Population variance, clamped at 0 (a negative or NaN difference gives 0); 0 for
+    // a flat window.
     double variance() const {
+        if (flat()) return 0.0;
         double m = m1();
         double v = sums_.sum_sq / static_cast<double>(period_) - m * m;
         return v > 0.0 ? v : 0.0;
     }
 
     // Sample variance of a full window from the raw sums:
-    // (S2 - n * (S1 / n)^2) / (n - 1), clamped at 0 (a NaN gives 0). Needs n >= 2.
-    double sample_variance() const { return sums_.sample_variance(static_cast<double>(period_)); }
+    // (S2 - n * (S1 / n)^2) / (n - 1), clamped at 0 (a NaN gives 0); 0 for a flat
+    // window. Needs n >= 2.
+    double sample_variance() const {
+        if (flat()) return 0.0;
+        return sums_.sample_variance(static_cast<double>(period_));
+    }
 
     std::size_t period() const { return period_; }
     bool full() const { return window_.full(); }
@@ -60,6 +74,7 @@ private:
 
     Ring<double> window_;
     AnchoredSums sums_;
+    EqualRun run_;
     std::size_t pushes_since_anchor_ = 0;
     std::size_t period_;
 };

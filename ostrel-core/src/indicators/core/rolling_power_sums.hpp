@@ -1,11 +1,13 @@
 // Running sums of the first four powers of (x - K) over a window, anchored and
 // rebuilt like RollingMoments. Powers are formed left to right: d2 = d*d,
-// d3 = d2*d, d4 = d3*d.
+// d3 = d2*d, d4 = d3*d. The sums keep rounding residues on a window of equal values,
+// whose central moments are exactly 0: flat() tells the kinds so.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 
+#include "indicators/core/equal_run.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -29,6 +31,7 @@ public:
             s4_ = s4_ - d4;
         }
         window_.push(x);
+        run_.push(x);
         if (!anchor_set_) {
             anchor_ = x;
             anchor_set_ = true;
@@ -48,6 +51,9 @@ public:
     double r2() const { return s2_ / n(); }
     double r3() const { return s3_ / n(); }
     double r4() const { return s4_ / n(); }
+
+    // True when the full window holds equal values.
+    bool flat() const { return run_.covers(period_); }
 
     std::size_t period() const { return period_; }
 
@@ -75,6 +81,7 @@ private:
     }
 
     Ring<double> window_;
+    EqualRun run_;
     double anchor_ = 0.0;
     double s1_ = 0.0;
     double s2_ = 0.0;

@@ -29,10 +29,11 @@ public:
         push(ranges_, range_sum_, hi - lo);
         if (!ranges_.full()) return std::nullopt;
         const double n = static_cast<double>(period_);
-        double avg_volume = volume_sum_ / n;
+        // Sums of volumes and ranges read below 0 (residues of values that left) are 0.
+        double avg_volume = (volume_sum_ < 0.0 ? 0.0 : volume_sum_) / n;
         double p = price_level(*c);
         double prev_p = price_level(*prev);
-        double avg_range = range_sum_ / n;
+        double avg_range = (range_sum_ < 0.0 ? 0.0 : range_sum_) / n;
         if (avg_volume == 0.0 || p == 0.0 || prev_p == 0.0 || avg_range == 0.0) return last_;
         double change = (p - prev_p) / (p < prev_p ? p : prev_p);
         double vr = c->volume / avg_volume;

@@ -61,7 +61,9 @@ private:
 
     static double average(const core::SafeZoneWindow& w) {
         std::size_t n = w.positive_count();
-        return n == 0 ? 0.0 : w.sum() / static_cast<double>(n);
+        // A sum of penetrations read below 0 is a residue of those that left: 0.
+        const double sum = w.sum() < 0.0 ? 0.0 : w.sum();
+        return n == 0 ? 0.0 : sum / static_cast<double>(n);
     }
 
     std::optional<Candle> prev_;

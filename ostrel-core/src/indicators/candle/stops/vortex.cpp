@@ -37,9 +37,11 @@ public:
         tr_sum_ = tr_sum_ + e.tr;
         if (!ring_.full()) return std::nullopt;
         double vi_plus = 0.0, vi_minus = 0.0;
-        if (tr_sum_ != 0.0) {
-            vi_plus = plus_sum_ / tr_sum_;
-            vi_minus = minus_sum_ / tr_sum_;
+        // Sums of non-negative terms read below 0 (residues of terms that left) are 0.
+        const double tr = tr_sum_ < 0.0 ? 0.0 : tr_sum_;
+        if (tr != 0.0) {
+            vi_plus = (plus_sum_ < 0.0 ? 0.0 : plus_sum_) / tr;
+            vi_minus = (minus_sum_ < 0.0 ? 0.0 : minus_sum_) / tr;
         }
         outputs_.store({vi_plus, vi_minus});
         return vi_plus;

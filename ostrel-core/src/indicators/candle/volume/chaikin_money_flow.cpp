@@ -32,7 +32,8 @@ public:
         mfv_sum_ = mfv_sum_ + mfv;
         volume_sum_ = volume_sum_ + c->volume;
         if (!mfvs_.full()) return std::nullopt;
-        if (volume_sum_ == 0.0) return 0.0;
+        // A volume sum read at or below 0 is a residue of volumes that left: no volume.
+        if (volume_sum_ <= 0.0) return 0.0;
         // Volumes are never negative: a quotient of -0 comes from a residue of the
         // volume sum, and the exact answer is +0.
         if (flows_.last() == 0.0 && flows_.covers(period_)) return 0.0;

@@ -39,7 +39,8 @@ public:
             volume_sum_ = s_v;
             pushes_since_resum_ = 0;
         }
-        if (!ring_.full() || volume_sum_ == 0.0) return std::nullopt;
+        // A volume sum read below 0 is a residue of volumes that left: no volume.
+        if (!ring_.full() || volume_sum_ <= 0.0) return std::nullopt;
         return pv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -16,8 +17,13 @@ public:
         return KRatio(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        const double x = f.candle.close;
+        if (std::isfinite(x)) run_.push(x);
+        if (!core::push_finite(window_, x)) return std::nullopt;
         cumulative_.reserve(period_);  // once, when the window first fills
+        // Equal returns make a straight cumulative line (no error about the fit): 0,
+        // not a slope over the rounding residue of its errors.
+        if (run_.covers(period_)) return 0.0;
         const double n = static_cast<double>(period_);
         // Scratch list of the cumulative sums, kept allocated between updates.
         cumulative_.clear();
@@ -51,6 +57,7 @@ public:
 private:
     explicit KRatio(std::size_t period) : window_(period), period_(period) {}
     core::Ring<double> window_;
+    core::EqualRun run_;
     std::size_t period_;
     std::vector<double> cumulative_;
 };

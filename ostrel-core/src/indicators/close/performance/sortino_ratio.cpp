@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
 namespace ostrel::kinds {
@@ -18,7 +19,11 @@ public:
         double x = f.candle.close;
         if (!std::isfinite(x)) return std::nullopt;
         sums_.push(x);
+        run_.push(x);
         if (!sums_.window.full()) return std::nullopt;
+        // Equal returns: the mean shortfall is the downside deviation itself, so -1
+        // below the target (0 at or above it), not a ratio of rounded sums.
+        if (run_.covers(sums_.period)) return x < target_ ? -1.0 : 0.0;
         const double n = static_cast<double>(sums_.period);
         const double mean = sums_.sum / n;
         double downside = 0.0;
@@ -35,6 +40,7 @@ public:
 private:
     SortinoRatio(core::RollingSums s, double target) : sums_(std::move(s)), target_(target) {}
     core::RollingSums sums_;
+    core::EqualRun run_;
     double target_;
 };
 

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
 namespace ostrel::kinds {
@@ -26,8 +27,13 @@ public:
         const double m = max_.oldest().value;
         const double u = m == 0.0 ? 0.0 : (x - m) * 100.0 / m;
         squares_.push(u * u);
+        zeros_.push(u * u);
         if (!squares_.window.full()) return std::nullopt;
-        return std::sqrt(squares_.sum / static_cast<double>(period_));
+        // Drawdowns that are all 0 give 0, not the residue of the squares that left;
+        // a sum of squares read below 0 (a residue) is 0.
+        if (zeros_.covers(period_) && zeros_.last() == 0.0) return 0.0;
+        const double sum = squares_.sum < 0.0 ? 0.0 : squares_.sum;
+        return std::sqrt(sum / static_cast<double>(period_));
     }
     std::size_t warmup_period() const override { return 2 * period_ - 1; }
 
@@ -44,6 +50,7 @@ private:
     core::Ring<Entry> max_;  // monotonic deque: at most period + 1 entries at once
     std::size_t period_;
     core::RollingSums squares_;
+    core::EqualRun zeros_;  // of the squares pushed
 };
 
 }  // namespace ostrel::kinds

@@ -39,7 +39,8 @@ public:
         const double n = static_cast<double>(period_);
         double dd = downside_sq_ / n;
         if (!(dd > 0.0)) return 0.0;
-        return (upside_ / n) / std::sqrt(dd);
+        // An upside sum read below 0 is a residue of excesses that left: 0.
+        return ((upside_ < 0.0 ? 0.0 : upside_) / n) / std::sqrt(dd);
     }
     std::size_t warmup_period() const override { return period_; }
 

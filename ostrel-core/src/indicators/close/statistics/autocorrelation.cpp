@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -16,7 +17,12 @@ public:
         return Autocorrelation(period, lag);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        const double x = f.candle.close;
+        if (std::isfinite(x)) run_.push(x);
+        if (!core::push_finite(window_, x)) return std::nullopt;
+        // A window of equal closes has no spread (den 0): 0, whatever residue the
+        // rounded mean leaves.
+        if (run_.covers(period_)) return 0.0;
         double sum = 0.0;
         window_.for_each([&](double v) { sum = sum + v; });
         const double mean = sum / static_cast<double>(period_);
@@ -35,6 +41,7 @@ private:
     Autocorrelation(std::size_t period, std::size_t lag) : window_(period), period_(period), lag_(lag) {}
 
     core::Ring<double> window_;
+    core::EqualRun run_;
     std::size_t period_;
     std::size_t lag_;
 };

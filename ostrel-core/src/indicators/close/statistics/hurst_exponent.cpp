@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -21,8 +22,13 @@ public:
         return HurstExponent(period, chunks);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        const double x = f.candle.close;
+        if (std::isfinite(x)) run_.push(x);
+        if (!core::push_finite(window_, x)) return std::nullopt;
         scratch_.reserve(period_);  // once, when the window first fills
+        // In a window of equal closes every chunk has range and deviation 0 and is
+        // skipped, leaving no point: 0.5, whatever residue the rounded means leave.
+        if (run_.covers(period_)) return 0.5;
         scratch_.clear();
         window_.for_each([&](double v) { scratch_.push_back(v); });
         const std::vector<double>& s = scratch_;
@@ -81,6 +87,7 @@ private:
     HurstExponent(std::size_t period, std::size_t chunks) : window_(period), period_(period), chunks_(chunks) {}
 
     core::Ring<double> window_;
+    core::EqualRun run_;
     std::vector<double> scratch_;
     std::size_t period_;
     std::size_t chunks_;

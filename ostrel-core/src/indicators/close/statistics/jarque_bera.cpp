@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -15,7 +16,15 @@ public:
         return JarqueBera(period);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        const double x = f.candle.close;
+        if (std::isfinite(x)) run_.push(x);
+        if (!core::push_finite(window_, x)) return std::nullopt;
+        // A window of equal closes has no spread: 0, not the ratios of the rounding
+        // residues left by a mean that is not exactly the close.
+        if (run_.covers(period_)) {
+            last_ = 0.0;
+            return 0.0;
+        }
         const double n = static_cast<double>(period_);
         double sum = 0.0;
         window_.for_each([&](double y) { sum = sum + y; });
@@ -44,6 +53,7 @@ private:
     explicit JarqueBera(std::size_t period) : window_(period), period_(period) {}
     std::optional<double> last_;
     core::Ring<double> window_;
+    core::EqualRun run_;
     std::size_t period_;
 };
 

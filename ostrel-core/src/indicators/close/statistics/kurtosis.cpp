@@ -19,7 +19,8 @@ public:
         double m1sq = m1 * m1;
         double v = r2 - m1sq;
         double var = v > 0.0 ? v : 0.0;
-        if (var == 0.0) return 0.0;
+        // No spread (a window of equal closes included): 0.
+        if (var == 0.0 || s_.flat()) return 0.0;
         // Fourth central moment from raw moments about K, terms added left to right.
         double num = ((r4 + r3 * (-4.0 * m1)) + (6.0 * m1sq) * r2) + m1sq * (-3.0 * m1sq);
         return num / (var * var) - 3.0;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -21,8 +22,16 @@ public:
         return SampleEntropy(period, m, r_factor);
     }
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!core::push_finite(window_, f.candle.close)) return std::nullopt;
+        const double x = f.candle.close;
+        if (std::isfinite(x)) run_.push(x);
+        if (!core::push_finite(window_, x)) return std::nullopt;
         scratch_.reserve(period_);  // once, when the window first fills
+        // A window of equal closes has a variance of 0: 0, not the count of matches
+        // within a tolerance made of the rounded mean's residue.
+        if (run_.covers(period_)) {
+            last_ = 0.0;
+            return 0.0;
+        }
         scratch_.clear();
         window_.for_each([&](double v) { scratch_.push_back(v); });
         const std::vector<double>& s = scratch_;
@@ -70,6 +79,7 @@ private:
 
     std::optional<double> last_;
     core::Ring<double> window_;
+    core::EqualRun run_;
     std::vector<double> scratch_;
     std::size_t period_;
     std::size_t m_;

@@ -18,7 +18,8 @@ public:
         double m1 = s_.r1(), r2 = s_.r2(), r3 = s_.r3();
         double v = r2 - m1 * m1;
         double var = v > 0.0 ? v : 0.0;
-        if (var == 0.0) return 0.0;
+        // No spread (a window of equal closes included): 0.
+        if (var == 0.0 || s_.flat()) return 0.0;
         // (r3 + (-3 m1) r2 + 2 m1^3), left to right, 2 m1^3 as m1 (m1 + m1) m1.
         double num = (r3 + (-3.0 * m1) * r2) + (m1 * (m1 + m1)) * m1;
         return num / (var * std::sqrt(var));

@@ -30,7 +30,8 @@ public:
             if (v > hi) hi = v;
             if (v < lo) lo = v;
         });
-        return path_ == 0.0 ? 0.0 : (hi - lo) / path_;
+        // A path read below 0 is a residue of changes that left: no path.
+        return path_ <= 0.0 ? 0.0 : (hi - lo) / path_;
     }
     std::size_t warmup_period() const override { return period_ + 1; }
 

@@ -24,6 +24,7 @@ public:
             w_.sum = w_.sum + std::fabs(*r * ring.newest());
             ++w_.updates_since_rebuild;
         }
+        w_.run.push(*r);
         if (ring.full()) {
             double r0 = ring.oldest();
             ring.push(*r);  // drops r0; ring[0] is now the next oldest
@@ -38,7 +39,8 @@ public:
             ring.push(*r);
         }
         if (!ring.full()) return std::nullopt;
-        w_.last = (w_.sum > 0.0 ? w_.sum : 0.0) * 1.5707963267948966;
+        // Returns that are all 0 give products of 0, not the residue of those that left.
+        w_.last = w_.all_zero() ? 0.0 : (w_.sum > 0.0 ? w_.sum : 0.0) * 1.5707963267948966;
         return w_.last;
     }
     std::size_t warmup_period() const override { return w_.period + 1; }

@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/core/anchored_sums.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/log_return_step.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -28,11 +29,13 @@ public:
         if (!returns_.full()) {
             returns_.push(r);
             sums_.add(r);
+            run_.push(r);
             ++pushes_since_anchor_;
             return std::nullopt;
         }
         const double n = static_cast<double>(period_);
-        double var = sums_.sample_variance(n);
+        // Equal returns have no spread, whatever residue the sums keep.
+        double var = run_.covers(period_) ? 0.0 : sums_.sample_variance(n);
         double signal = 0.0;
         if (var != 0.0) {
             double mean = sums_.anchor + sums_.sum / n;
@@ -48,6 +51,7 @@ public:
         sums_.remove(returns_.oldest());
         returns_.push(r);
         sums_.add(r);
+        run_.push(r);
         if (++pushes_since_anchor_ >= period_) {
             sums_.rebuild(returns_);
             pushes_since_anchor_ = 0;
@@ -64,6 +68,7 @@ private:
     std::optional<double> last_;
     core::Ring<double> returns_;
     core::AnchoredSums sums_;
+    core::EqualRun run_;
     std::size_t pushes_since_anchor_ = 0;
     std::size_t period_;
     double threshold_;

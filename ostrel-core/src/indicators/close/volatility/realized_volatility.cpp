@@ -17,7 +17,8 @@ public:
         if (!r) return std::nullopt;
         w_.push(*r, [](double v) { return v * v; });
         if (!w_.ring.full()) return std::nullopt;
-        w_.last = std::sqrt(w_.sum > 0.0 ? w_.sum : 0.0);
+        // Returns that are all 0 square to 0, not to the residue of those that left.
+        w_.last = w_.all_zero() ? 0.0 : std::sqrt(w_.sum > 0.0 ? w_.sum : 0.0);
         return w_.last;
     }
     std::size_t warmup_period() const override { return w_.period + 1; }

@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/feed_access.hpp"
 #include "indicators/core/return_window.hpp"
 
@@ -28,16 +27,15 @@ private:
         if (t.size == 0.0) return w_.last;
         const auto r = w_.log_return(t.price);
         if (!r) return std::nullopt;
-        const double v = std::fabs(*r) / (t.price * t.size);
-        w_.push(v, [](double x) { return x; });
-        run_.push(v);
+        w_.push(std::fabs(*r) / (t.price * t.size), [](double v) { return v; });
         if (!w_.ring.full()) return std::nullopt;
-        w_.last = run_.covers(w_.period) && run_.last() == 0.0 ? 0.0 : w_.sum / static_cast<double>(w_.period);
+        // A window of zero values gives exactly 0; a sum of non-negative terms read
+        // below 0 is the residue of terms that left: 0.
+        w_.last = w_.all_zero() ? 0.0 : (w_.sum < 0.0 ? 0.0 : w_.sum) / static_cast<double>(w_.period);
         return w_.last;
     }
 
     core::ReturnWindow w_;
-    core::EqualRun run_;
 };
 
 }  // namespace ostrel::kinds

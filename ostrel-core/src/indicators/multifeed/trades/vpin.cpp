@@ -21,7 +21,9 @@ public:
         std::optional<double> result;
         const bool any = core::for_each_trade(f, [&](const Trade& t) {
             pour(t.size, t.is_sell);
-            result = imbalances_.full() ? std::optional<double>(sum_ / (volume_ * count_)) : std::nullopt;
+            // A sum of imbalances read below 0 is a residue of those that left: 0.
+            const double sum = sum_ < 0.0 ? 0.0 : sum_;
+            result = imbalances_.full() ? std::optional<double>(sum / (volume_ * count_)) : std::nullopt;
         });
         if (!any) return std::nullopt;
         return result;

@@ -1,0 +1,84 @@
+// Running sums of non-negative terms keep the rounding residue of the terms that
+// left their windows; after a huge bar leaves, that residue can be a little below 0.
+// Rows of data/residue_bounds.txt name kinds whose values those sums bound; over
+// walks with huge bars followed by quiet and untraded stretches, every value (NaN
+// included) must lie within the row's bounds, and -0 counts as below 0.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.hpp"
+#include "support/flat_series.hpp"
+#include "support/table_file.hpp"
+
+namespace {
+
+using flat_series::Bar;
+
+// A walk in which every 150 bars three bars jump by a factor 1e9 in price and
+// volume, followed by 40 bars that barely move and 30 untraded bars (volume 0).
+std::vector<Bar> jumpy_walk(std::uint64_t seed, double price) {
+    std::vector<Bar> out;
+    flat_series::Walker w(seed, price);
+    while (out.size() < 2400) {
+        for (int k = 0; k < 77; ++k) out.push_back(w.next(out.size()));
+        for (int k = 0; k < 3; ++k) {
+            Bar b = w.next(out.size());
+            for (double* v : {&b.candle.open, &b.candle.high, &b.candle.low, &b.candle.close}) *v *= 1e9;
+            b.candle.volume *= 1e9;
+            b.trades[0].price *= 1e9;
+            b.trades[0].size *= 1e9;
+            out.push_back(b);
+        }
+        const double p = w.price();
+        for (int k = 0; k < 40; ++k) {
+            Bar b = flat_series::flat_bar(out.size(), p * (1.0 + 1e-12 * (k % 3)), w.reference(), 1e-3);
+            b.candle.high = b.candle.close * (1.0 + 1e-12);
+            out.push_back(b);
+        }
+        for (int k = 0; k < 30; ++k) out.push_back(flat_series::flat_bar(out.size(), p, w.reference(), 0.0));
+    }
+    return out;
+}
+
+TEST(ResidueBounds, SumsOfNonNegativeTermsNeverReadBelowZero) {
+    const auto rows = table_file::read("catalogue/data/residue_bounds.txt");
+    ASSERT_FALSE(rows.empty());
+    std::vector<std::vector<Bar>> series;
+    for (std::uint64_t seed : {5u, 6u})
+        for (double p : {102.6, 97.3}) series.push_back(jumpy_walk(seed, p));
+    for (const auto& r : rows) {
+        std::vector<double> params;
+        for (std::size_t from = 0; from <= r[1].size();) {
+            auto comma = r[1].find(',', from);
+            if (comma == std::string::npos) comma = r[1].size();
+            params.push_back(table_file::Row::parse_number(r[1].substr(from, comma - from)));
+            from = comma + 1;
+        }
+        const double low = r.num(3), high = r.num(4);
+        for (const auto& bars : series) {
+            auto built = ostrel::build_indicator(r[0], params);
+            ASSERT_TRUE(built.has_value()) << "line " << r.line;
+            std::size_t values = 0;
+            for (std::size_t i = 0; i < bars.size(); ++i) {
+                auto v = (*built)->update(bars[i].snapshot());
+                if (!v) continue;
+                double x = *v;
+                if (r[2] != "value")
+                    for (const auto& o : (*built)->outputs())
+                        if (o.name == r[2]) x = o.value;
+                ++values;
+                // A lower bound of 0 also refuses -0 (a 0 over a sum read below 0).
+                if (!(x >= low && x <= high) || (low == 0.0 && std::signbit(x))) {
+                    ADD_FAILURE() << "line " << r.line << " " << r[0] << " " << r[2] << ": bar " << i << " gives " << x;
+                    break;
+                }
+            }
+            EXPECT_GT(values, 0u) << "line " << r.line;
+        }
+    }
+}
+
+}  // namespace
