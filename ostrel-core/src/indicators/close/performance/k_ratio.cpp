@@ -21,9 +21,10 @@ public:
         if (std::isfinite(x)) run_.push(x);
         if (!core::push_finite(window_, x)) return std::nullopt;
         cumulative_.reserve(period_);  // once, when the window first fills
-        // Equal returns make a straight cumulative line (no error about the fit): 0,
-        // not a slope over the rounding residue of its errors.
-        if (run_.covers(period_)) return 0.0;
+        // Equal returns after the oldest make a straight cumulative line (its steps are
+        // the returns from the second on): no error about the fit, so 0, not a slope
+        // over the rounding residue of its errors.
+        if (run_.covers(period_ - 1)) return 0.0;
         const double n = static_cast<double>(period_);
         // Scratch list of the cumulative sums, kept allocated between updates.
         cumulative_.clear();
