@@ -43,26 +43,13 @@ struct KindRow {
     std::vector<double> params;
 };
 
-// "-" for none, else numbers joined by commas.
-std::vector<double> number_list(const std::string& cell) {
-    std::vector<double> out;
-    if (cell == "-") return out;
-    for (std::size_t from = 0; from <= cell.size();) {
-        auto comma = cell.find(',', from);
-        if (comma == std::string::npos) comma = cell.size();
-        out.push_back(table_file::Row::parse_number(cell.substr(from, comma - from)));
-        from = comma + 1;
-    }
-    return out;
-}
-
 const std::vector<KindRow>& kind_rows() {
     static const std::vector<KindRow> rows = [] {
         std::vector<KindRow> out;
         for (const auto& r : table_file::read("catalogue/data/kinds.txt"))
             out.push_back({r.line, r[0], r[1][0], r[2] == "-" ? "" : r[2], static_cast<std::size_t>(r.num(3)),
                            static_cast<std::size_t>(r[4] == "=" ? r.num(3) : r.num(4)), r[5] == "-" ? "" : r[5],
-                           static_cast<std::size_t>(r.num(6)), number_list(r[7])});
+                           static_cast<std::size_t>(r.num(6)), table_file::number_list(r[7])});
         return out;
     }();
     return rows;
@@ -167,14 +154,14 @@ TEST(AllKinds, KindSpecificConstruction) {
             if (ch == '@') ch = '#';
         if (reason == "MAX") reason = build_support::kMax;
         if (reason.rfind("warmup ", 0) == 0) {
-            auto built = build_indicator(r[0], number_list(r[1]));
+            auto built = build_indicator(r[0], table_file::number_list(r[1]));
             ASSERT_TRUE(built) << "construction.txt line " << r.line;
             EXPECT_EQ((*built)->warmup_period(), std::stoull(reason.substr(7))) << "construction.txt line " << r.line;
             continue;
         }
         const auto kind = kAliases.count(r[0]) ? kAliases.at(r[0]) : r[0];
         const auto want = reason == "built" ? reason : params_error(kind, reason);
-        EXPECT_EQ(build_error(r[0], number_list(r[1])), want) << "construction.txt line " << r.line;
+        EXPECT_EQ(build_error(r[0], table_file::number_list(r[1])), want) << "construction.txt line " << r.line;
     }
 }
 

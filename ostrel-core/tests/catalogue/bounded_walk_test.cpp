@@ -20,18 +20,6 @@ namespace {
 // 3,000 bars), far below what a runaway recursion reaches.
 constexpr double kBound = 1e9;
 
-std::vector<double> param_list(const std::string& cell) {
-    std::vector<double> out;
-    if (cell == "-") return out;
-    for (std::size_t from = 0; from <= cell.size();) {
-        auto comma = cell.find(',', from);
-        if (comma == std::string::npos) comma = cell.size();
-        out.push_back(table_file::Row::parse_number(cell.substr(from, comma - from)));
-        from = comma + 1;
-    }
-    return out;
-}
-
 bool allowed(const table_file::Row& row, std::string_view output) {
     for (std::size_t i = 2; i < row.size(); ++i)
         if (row[i] == output) return true;
@@ -46,7 +34,7 @@ TEST(BoundedWalk, EveryKindAtItsSmallestParametersStaysFiniteAndBounded) {
     for (std::uint64_t seed : {21u, 22u}) {
         const auto walk = flat_series::forward_filled(100.0, 3000, seed);
         for (const auto& row : rows) {
-            auto built = ostrel::build_indicator(row[0], param_list(row[1]));
+            auto built = ostrel::build_indicator(row[0], table_file::number_list(row[1]));
             if (!built) {
                 ADD_FAILURE() << "line " << row.line << ": " << built.error().display();
                 continue;

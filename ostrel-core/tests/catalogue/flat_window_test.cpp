@@ -38,18 +38,6 @@ struct FlatRow {
     std::string scenarios;
 };
 
-std::vector<double> param_list(const std::string& cell) {
-    std::vector<double> out;
-    if (cell == "-") return out;
-    for (std::size_t from = 0; from <= cell.size();) {
-        auto comma = cell.find(',', from);
-        if (comma == std::string::npos) comma = cell.size();
-        out.push_back(table_file::Row::parse_number(cell.substr(from, comma - from)));
-        from = comma + 1;
-    }
-    return out;
-}
-
 std::vector<FlatRow> flat_rows() {
     std::vector<FlatRow> rows;
     const auto dir = std::filesystem::path(OSTREL_TEST_DATA_DIR) / "catalogue/data/flat";
@@ -59,7 +47,7 @@ std::vector<FlatRow> flat_rows() {
     std::sort(files.begin(), files.end());
     for (const auto& f : files)
         for (const auto& r : table_file::read("catalogue/data/flat/" + f))
-            rows.push_back({f, r.line, r[0], param_list(r[1]), r[2], r.num(3), static_cast<std::size_t>(r.num(4)),
+            rows.push_back({f, r.line, r[0], table_file::number_list(r[1]), r[2], r.num(3), static_cast<std::size_t>(r.num(4)),
                             r.size() > 5 ? r[5] : "fwr"});
     return rows;
 }

@@ -46,6 +46,19 @@ struct Row {
     }
 };
 
+// Numbers joined by commas in one cell ("-" for none), such as a parameter list.
+inline std::vector<double> number_list(const std::string& cell) {
+    std::vector<double> out;
+    if (cell == "-") return out;
+    for (std::size_t from = 0; from <= cell.size();) {
+        auto comma = cell.find(',', from);
+        if (comma == std::string::npos) comma = cell.size();
+        out.push_back(Row::parse_number(cell.substr(from, comma - from)));
+        from = comma + 1;
+    }
+    return out;
+}
+
 // The rows of `relative_path` (relative to the tests' folder); a missing file is a
 // test failure and gives no rows.
 inline std::vector<Row> read(const std::string& relative_path) {
