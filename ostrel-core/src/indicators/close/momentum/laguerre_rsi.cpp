@@ -2,11 +2,14 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 
 namespace ostrel::kinds {
 
 // RSI of a four-stage Laguerre filter of the close: the up and down differences
-// between adjacent stages.
+// between adjacent stages. While every close so far is the same value the stages all
+// equal it in exact arithmetic and the value is 50; the rounded stages, which keep
+// their arithmetic, may differ by a unit in the last place.
 class LaguerreRsi final : public Indicator {
 public:
     static Expected<LaguerreRsi, IndicatorError> make(double gamma) {
@@ -19,6 +22,8 @@ public:
         const double close = f.candle.close;
         if (!std::isfinite(close)) return std::nullopt;
         const double g = gamma_;
+        closes_.push(close);
+        ++count_;
         if (!initialised_) {
             l0_ = l1_ = l2_ = l3_ = close;
             initialised_ = true;
@@ -37,6 +42,7 @@ public:
         accumulate(l0, l1, cu, cd);
         accumulate(l1, l2, cu, cd);
         accumulate(l2, l3, cu, cd);
+        if (closes_.covers(count_)) return 50.0;
         if (cd + cu > 0.0) return std::clamp(cu * 100.0 / (cd + cu), 0.0, 100.0);
         return 50.0;
     }
@@ -55,6 +61,8 @@ private:
 
     double gamma_;
     double one_minus_gamma_;
+    core::EqualRun closes_;
+    std::size_t count_ = 0;  // finite closes
     double l0_ = 0.0;
     double l1_ = 0.0;
     double l2_ = 0.0;

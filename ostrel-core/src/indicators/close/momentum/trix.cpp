@@ -2,10 +2,13 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/core/ema.hpp"
+#include "indicators/core/equal_run.hpp"
 
 namespace ostrel::kinds {
 
-// One-bar rate of change, in percent, of a triple exponential average.
+// One-bar rate of change, in percent, of a triple exponential average. On a constant
+// series it is exactly 0, though an average of equal values can land a unit in the
+// last place off them; the averages themselves keep their arithmetic.
 class Trix final : public Indicator {
 public:
     static Expected<Trix, IndicatorError> make(std::size_t period) {
@@ -16,6 +19,8 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
         if (!std::isfinite(close)) return std::nullopt;
+        closes_.push(close);
+        ++count_;
         const auto e1 = ema1_.step(close);
         if (!e1 || !std::isfinite(*e1)) return std::nullopt;
         const auto e2 = ema2_.step(*e1);
@@ -27,7 +32,7 @@ public:
             return std::nullopt;
         }
         const double prev = *prev_triple_;
-        const double value = prev == 0.0 ? 0.0 : (*e3 - prev) * 100.0 / prev;
+        const double value = prev == 0.0 || closes_.covers(count_) ? 0.0 : (*e3 - prev) * 100.0 / prev;
         prev_triple_ = *e3;
         return value;
     }
@@ -41,6 +46,8 @@ private:
     core::Ema ema1_;
     core::Ema ema2_;
     core::Ema ema3_;
+    core::EqualRun closes_;
+    std::size_t count_ = 0;  // finite closes
 };
 
 }  // namespace ostrel::kinds
