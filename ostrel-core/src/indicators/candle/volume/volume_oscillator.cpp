@@ -8,7 +8,8 @@ namespace ostrel::kinds {
 // Volume oscillator: the percentage by which the fast simple average of volume
 // exceeds the slow one (0 when the slow average is 0). Volumes are never negative:
 // an average whose window holds only zero volumes is exactly 0, whatever residue
-// its running sum keeps of the volumes that left it, and one read below 0 is 0.
+// its running sum keeps of the volumes that left it, and one read below 0 is 0; a
+// slow window of equal volumes gives 0.
 class VolumeOscillator final : public Indicator {
 public:
     static Expected<VolumeOscillator, IndicatorError> make(std::size_t fast, std::size_t slow) {
@@ -25,9 +26,11 @@ public:
         auto b = slow_.step(c->volume);
         volumes_.push(c->volume);
         if (!a || !b) return std::nullopt;
-        const bool no_volume = volumes_.last() == 0.0;
-        const double slow = no_volume && volumes_.covers(slow_.period()) ? 0.0 : *b;
-        const double fast = no_volume && volumes_.covers(fast_.period()) ? 0.0 : *a;
+        // Equal volumes over the slow window: both averages are that volume (or the
+        // slow one is 0), whatever residue the running sums keep.
+        if (volumes_.covers(slow_.period())) return 0.0;
+        const double fast = volumes_.last() == 0.0 && volumes_.covers(fast_.period()) ? 0.0 : *a;
+        const double slow = *b;
         if (slow <= 0.0) return 0.0;
         return ((not_below_zero(fast) - slow) * 100.0) / slow;
     }
