@@ -1,13 +1,11 @@
 #include "catalogue/params.hpp"
 #include "indicators/feed_access.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_pair_sums.hpp"
 
 namespace ostrel::kinds {
 
 // Buy less sell volume over buy plus sell volume of the last `period` trades; 0
-// when those trades have no volume, also when the running sums (never recomputed)
-// keep a residue of the trades that left the window.
+// when those trades have no volume.
 class TradeImbalance final : public Indicator {
 public:
     explicit TradeImbalance(core::RollingPairSums s) : s_(std::move(s)) {}
@@ -17,19 +15,16 @@ public:
                 s_.add_then_replace(0.0, t.size);
             else
                 s_.add_then_replace(t.size, 0.0);
-            sizes_.push(t.size);
         });
         if (!any || !s_.full()) return std::nullopt;
         const double total = s_.sum_a() + s_.sum_b();
         if (!(total > 0.0)) return 0.0;
-        if (sizes_.last() == 0.0 && sizes_.covers(s_.period())) return 0.0;
         return (s_.sum_a() - s_.sum_b()) / total;
     }
     std::size_t warmup_period() const override { return s_.period(); }
 
 private:
     core::RollingPairSums s_;
-    core::EqualRun sizes_;  // watches the trade sizes only
 };
 
 }  // namespace ostrel::kinds
