@@ -1,7 +1,9 @@
 // Volume-weighted mean of the last `period` prices. Running sums of price * volume,
 // of volumes and of prices are rebuilt exactly from the window (arrival order, from
 // 0) every `period` pushes, the first time on the push that fills it. A window
-// without volume falls back to the plain mean of its prices. No checks of its own.
+// without volume falls back to the plain mean of its prices: also when its volumes
+// are all 0 but the volume sum still holds a residue of the volumes that left it
+// (forward-filled bars), and when that sum is read below 0. No checks of its own.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +11,7 @@
 #include <utility>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -29,6 +32,7 @@ public:
             p_sum_ = p_sum_ - p;
         }
         ring_.push({price, volume});
+        volumes_.push(volume);
         pv_sum_ = pv_sum_ + price * volume;
         v_sum_ = v_sum_ + volume;
         p_sum_ = p_sum_ + price;
@@ -45,7 +49,8 @@ public:
             pushes_ = 0;
         }
         if (!ring_.full()) return std::nullopt;
-        last_ = v_sum_ > 0.0 ? pv_sum_ / v_sum_ : p_sum_ / static_cast<double>(period_);
+        const bool no_volume = volumes_.last() == 0.0 && volumes_.covers(period_);
+        last_ = v_sum_ > 0.0 && !no_volume ? pv_sum_ / v_sum_ : p_sum_ / static_cast<double>(period_);
         return last_;
     }
 
@@ -61,6 +66,7 @@ private:
     double v_sum_ = 0.0;
     double p_sum_ = 0.0;
     std::size_t pushes_ = 0;  // the three sums' counts move together
+    EqualRun volumes_;        // watches the volumes only; the sums stay as they are
     std::optional<double> last_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -9,6 +10,9 @@ namespace ostrel::kinds {
 // Demand index: buying against selling pressure, each the bar's volume ratio on one
 // side and that ratio damped by the price change on the other, smoothed
 // exponentially; the last value stands on a bar without volume, price or range.
+// A window whose volumes (or ranges) are all 0 has no average volume (or range),
+// whatever residue the running sum keeps of the values that left it: the last
+// value stands and the smoothers are not stepped.
 class DemandIndex final : public Indicator {
 public:
     static Expected<DemandIndex, IndicatorError> make(std::size_t period) {
@@ -21,19 +25,23 @@ public:
         const Candle* c = core::checked_candle(f);
         if (!c) return std::nullopt;
         push(volumes_, volume_sum_, c->volume);
+        volume_run_.push(c->volume);
         std::optional<Candle> prev = prev_;
         prev_ = *c;
         if (!prev) return std::nullopt;
         double hi = c->high > prev->high ? c->high : prev->high;
         double lo = c->low < prev->low ? c->low : prev->low;
         push(ranges_, range_sum_, hi - lo);
+        range_run_.push(hi - lo);
         if (!ranges_.full()) return std::nullopt;
         const double n = static_cast<double>(period_);
         // Sums of volumes and ranges read below 0 (residues of values that left) are 0.
-        double avg_volume = (volume_sum_ < 0.0 ? 0.0 : volume_sum_) / n;
+        const bool no_volume = volume_run_.last() == 0.0 && volume_run_.covers(period_);
+        const bool no_range = range_run_.last() == 0.0 && range_run_.covers(period_);
+        double avg_volume = (volume_sum_ < 0.0 || no_volume ? 0.0 : volume_sum_) / n;
         double p = price_level(*c);
         double prev_p = price_level(*prev);
-        double avg_range = (range_sum_ < 0.0 ? 0.0 : range_sum_) / n;
+        double avg_range = (range_sum_ < 0.0 || no_range ? 0.0 : range_sum_) / n;
         if (avg_volume == 0.0 || p == 0.0 || prev_p == 0.0 || avg_range == 0.0) return last_;
         double change = (p - prev_p) / (p < prev_p ? p : prev_p);
         double vr = c->volume / avg_volume;
@@ -100,6 +108,8 @@ private:
     std::size_t period_;
     double volume_sum_ = 0.0;
     double range_sum_ = 0.0;
+    core::EqualRun volume_run_;  // these two watch the rings' values only
+    core::EqualRun range_run_;
     double last_ = 0.0;
 };
 

@@ -2,12 +2,15 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Elastic volume-weighted average: moves towards each close by the share of the
-// window's volume traded on that bar; holds its value while the window has none.
+// window's volume traded on that bar; holds its value while the window has none,
+// also when its volumes are all 0 but the volume sum keeps a residue of the volumes
+// that left it (the sum itself is never recomputed).
 class Evwma final : public Indicator {
 public:
     static Expected<Evwma, IndicatorError> make(std::size_t period) {
@@ -22,10 +25,12 @@ public:
             ring_.pop_oldest();
         }
         ring_.push({c->close, c->volume});
+        volumes_.push(c->volume);
         volume_sum_ = volume_sum_ + c->volume;
         if (!ring_.full()) return std::nullopt;
         const double v = volume_sum_;
-        if (v > 0.0) {
+        const bool no_volume = volumes_.last() == 0.0 && volumes_.covers(period_);
+        if (v > 0.0 && !no_volume) {
             double prev = prev_ ? *prev_ : c->close;
             prev_ = (c->close * c->volume + (v - c->volume) * prev) / v;
             return prev_;
@@ -42,6 +47,7 @@ private:
     core::Ring<std::pair<double, double>> ring_;  // (close, volume)
     std::size_t period_;
     double volume_sum_ = 0.0;
+    core::EqualRun volumes_;  // watches the volumes only
 };
 
 }  // namespace ostrel::kinds

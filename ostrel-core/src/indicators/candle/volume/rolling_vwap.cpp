@@ -2,13 +2,15 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Rolling VWAP: volume-weighted typical price over the last `period` bars. Both
 // running sums are recomputed exactly from the window (oldest first, from -0) every
-// `period` pushes; a window without volume gives nothing.
+// `period` pushes; a window without volume gives nothing, also when its volumes
+// are all 0 but the volume sum keeps a residue of the volumes that left it.
 class RollingVwap final : public Indicator {
 public:
     static Expected<RollingVwap, IndicatorError> make(std::size_t period) {
@@ -26,6 +28,7 @@ public:
             volume_sum_ = volume_sum_ - old_v;
         }
         ring_.push({pv, c->volume});
+        volumes_.push(c->volume);
         pv_sum_ = pv_sum_ + pv;
         volume_sum_ = volume_sum_ + c->volume;
         if (++pushes_since_resum_ == period_) {
@@ -41,6 +44,7 @@ public:
         }
         // A volume sum read below 0 is a residue of volumes that left: no volume.
         if (!ring_.full() || volume_sum_ <= 0.0) return std::nullopt;
+        if (volumes_.last() == 0.0 && volumes_.covers(period_)) return std::nullopt;
         return pv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }
@@ -52,6 +56,7 @@ private:
     double pv_sum_ = 0.0;
     double volume_sum_ = 0.0;
     std::size_t pushes_since_resum_ = 0;  // the two sums are re-summed together
+    core::EqualRun volumes_;              // watches the volumes only
     std::size_t period_;
 };
 

@@ -1,11 +1,15 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/sma.hpp"
 
 namespace ostrel::kinds {
 
 // Volume oscillator: the percentage by which the fast simple average of volume
-// exceeds the slow one (0 when the slow average is 0).
+// exceeds the slow one (0 when the slow average is 0). Volumes are never negative:
+// an average whose window holds only zero volumes is exactly 0, whatever residue
+// its running sum keeps of the volumes that left it, and one read below 0 is 0; a
+// slow window of equal volumes gives 0.
 class VolumeOscillator final : public Indicator {
 public:
     static Expected<VolumeOscillator, IndicatorError> make(std::size_t fast, std::size_t slow) {
@@ -20,17 +24,26 @@ public:
         if (!c) return std::nullopt;
         auto a = fast_.step(c->volume);
         auto b = slow_.step(c->volume);
+        volumes_.push(c->volume);
         if (!a || !b) return std::nullopt;
-        if (*b == 0.0) return 0.0;
-        return ((*a - *b) * 100.0) / *b;
+        // Equal volumes over the slow window: both averages are that volume (or the
+        // slow one is 0), whatever residue the running sums keep.
+        if (volumes_.covers(slow_.period())) return 0.0;
+        const double fast = volumes_.last() == 0.0 && volumes_.covers(fast_.period()) ? 0.0 : *a;
+        const double slow = *b;
+        if (slow <= 0.0) return 0.0;
+        return ((not_below_zero(fast) - slow) * 100.0) / slow;
     }
     std::size_t warmup_period() const override { return slow_.period(); }
 
 private:
     VolumeOscillator(core::Sma fast, core::Sma slow) : fast_(std::move(fast)), slow_(std::move(slow)) {}
 
+    static double not_below_zero(double x) { return x < 0.0 ? 0.0 : x; }
+
     core::Sma fast_;
     core::Sma slow_;
+    core::EqualRun volumes_;  // watches the volumes only
 };
 
 }  // namespace ostrel::kinds

@@ -1,13 +1,16 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Volume-weighted support and resistance: the volume-weighted means of the lows
 // and of the highs of the last `period` candles, or their plain means when the
-// window holds no volume. The five running sums are recomputed exactly from the
-// window (oldest first, from 0) every `period` pushes.
+// window holds no volume: its volumes all 0 (whatever residue the volume sum keeps
+// of the volumes that left), or a volume sum read at or below 0. The five running
+// sums are recomputed exactly from the window (oldest first, from 0) every `period`
+// pushes.
 class VolumeWeightedSr final : public Indicator {
 public:
     static Expected<VolumeWeightedSr, IndicatorError> make(std::size_t period) {
@@ -27,6 +30,7 @@ public:
             window_.pop_oldest();
         }
         window_.push({c->high, c->low, c->volume});
+        volumes_.push(c->volume);
         sums_.high_volume = sums_.high_volume + c->high * c->volume;
         sums_.low_volume = sums_.low_volume + c->low * c->volume;
         sums_.volume = sums_.volume + c->volume;
@@ -48,7 +52,8 @@ public:
         if (!window_.full()) return std::nullopt;
         double support;
         double resistance;
-        if (sums_.volume > 0.0) {
+        const bool no_volume = volumes_.last() == 0.0 && volumes_.covers(period_);
+        if (sums_.volume > 0.0 && !no_volume) {
             support = sums_.low_volume / sums_.volume;
             resistance = sums_.high_volume / sums_.volume;
         } else {
@@ -82,6 +87,7 @@ private:
     core::Ring<Entry> window_;
     Sums sums_;
     std::size_t additions_since_resum_ = 0;
+    core::EqualRun volumes_;  // watches the volumes only
     std::size_t period_;
     OutputSlots<2> outputs_;
 };
