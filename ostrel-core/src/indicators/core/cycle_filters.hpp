@@ -187,8 +187,7 @@ public:
         if (!std::isfinite(x)) return std::nullopt;
         const double out = filter_.step(x);
         inputs_.push(x);
-        ++count_;
-        if (inputs_.covers(count_) && out != Filter::on_constant(x)) return Filter::on_constant(x);
+        if (inputs_.constant_from_start() && out != Filter::on_constant(x)) return Filter::on_constant(x);
         return out;
     }
     std::size_t warmup_period() const override { return 1; }
@@ -199,7 +198,6 @@ protected:
 private:
     Filter filter_;
     EqualRun inputs_;
-    std::size_t count_ = 0;
 };
 
 }  // namespace ostrel::core

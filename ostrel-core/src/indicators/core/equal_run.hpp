@@ -20,6 +20,7 @@ class EqualRun {
 public:
     // Takes the series' next accepted value.
     void push(double x) {
+        ++pushes_;
         if (run_ != 0 && x == last_) {
             ++run_;
         } else {
@@ -34,12 +35,17 @@ public:
     // True when the last n values (n >= 1) are all equal.
     bool covers(std::size_t n) const { return run_ >= n; }
 
+    // True when every value pushed so far (at least one) is the same: a series that has
+    // been constant from its start, for kinds whose recursion never forgets it.
+    bool constant_from_start() const { return run_ != 0 && run_ == pushes_; }
+
     // The newest value (meaningful once a value was pushed).
     double last() const { return last_; }
 
 private:
     double last_ = 0.0;
     std::size_t run_ = 0;
+    std::size_t pushes_ = 0;
 };
 
 }  // namespace ostrel::core

@@ -19,20 +19,19 @@ namespace ostrel::core {
 struct FlexState {
     static Expected<FlexState, IndicatorError> make(std::size_t period) {
         if (auto e = check_period(period)) return *e;
-        return FlexState{SuperSmoother::over(static_cast<double>(period) / 2.0), Ring<double>(period + 1), period, 0.0, {}, 0};
+        return FlexState{SuperSmoother::over(static_cast<double>(period) / 2.0), Ring<double>(period + 1), period, 0.0, {}};
     }
 
     // Smooths x into the ring; true once the ring holds `period` + 1 values.
     bool push(double x) {
         filtered.push(smoother.step(x));
         closes.push(x);
-        ++count;
         return filtered.full();
     }
 
     // The oscillator's value: exactly 0 while every close so far is the same value
     // (a zero of either sign is left as it is).
-    double answer(double value) const { return closes.covers(count) && value != 0.0 ? 0.0 : value; }
+    double answer(double value) const { return closes.constant_from_start() && value != 0.0 ? 0.0 : value; }
 
     // Normalises the mean deviation m by the root of its running mean square.
     double normalise(double m) {
@@ -45,7 +44,6 @@ struct FlexState {
     std::size_t period;
     double mean_square;
     EqualRun closes;
-    std::size_t count;
 };
 
 }  // namespace ostrel::core

@@ -36,8 +36,7 @@ public:
         c2_ = c1_;
         c1_ = cycle;
         closes_.push(x);
-        ++count_;
-        return closes_.covers(count_) && cycle != 0.0 ? 0.0 : cycle;
+        return closes_.constant_from_start() && cycle != 0.0 ? 0.0 : cycle;
     }
     std::size_t warmup_period() const override { return 1; }
 
@@ -49,7 +48,6 @@ private:
     std::optional<double> s1_, s2_;
     std::optional<double> c1_, c2_;
     core::EqualRun closes_;
-    std::size_t count_ = 0;
 };
 
 }  // namespace ostrel::kinds

@@ -23,7 +23,6 @@ public:
         if (!std::isfinite(close)) return std::nullopt;
         const double g = gamma_;
         closes_.push(close);
-        ++count_;
         if (!initialised_) {
             l0_ = l1_ = l2_ = l3_ = close;
             initialised_ = true;
@@ -42,7 +41,7 @@ public:
         accumulate(l0, l1, cu, cd);
         accumulate(l1, l2, cu, cd);
         accumulate(l2, l3, cu, cd);
-        if (closes_.covers(count_)) return 50.0;
+        if (closes_.constant_from_start()) return 50.0;
         if (cd + cu > 0.0) return std::clamp(cu * 100.0 / (cd + cu), 0.0, 100.0);
         return 50.0;
     }
@@ -62,7 +61,6 @@ private:
     double gamma_;
     double one_minus_gamma_;
     core::EqualRun closes_;
-    std::size_t count_ = 0;  // finite closes
     double l0_ = 0.0;
     double l1_ = 0.0;
     double l2_ = 0.0;

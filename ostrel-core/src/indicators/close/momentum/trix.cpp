@@ -20,7 +20,6 @@ public:
         const double close = f.candle.close;
         if (!std::isfinite(close)) return std::nullopt;
         closes_.push(close);
-        ++count_;
         const auto e1 = ema1_.step(close);
         if (!e1 || !std::isfinite(*e1)) return std::nullopt;
         const auto e2 = ema2_.step(*e1);
@@ -32,7 +31,7 @@ public:
             return std::nullopt;
         }
         const double prev = *prev_triple_;
-        const double value = prev == 0.0 || closes_.covers(count_) ? 0.0 : (*e3 - prev) * 100.0 / prev;
+        const double value = prev == 0.0 || closes_.constant_from_start() ? 0.0 : (*e3 - prev) * 100.0 / prev;
         prev_triple_ = *e3;
         return value;
     }
@@ -47,7 +46,6 @@ private:
     core::Ema ema2_;
     core::Ema ema3_;
     core::EqualRun closes_;
-    std::size_t count_ = 0;  // finite closes
 };
 
 }  // namespace ostrel::kinds
