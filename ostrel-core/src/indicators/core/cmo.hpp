@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "indicators/core/ring.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::core {
 
@@ -37,8 +38,8 @@ public:
         sum_down_ = down + sum_down_;
         if (!moves_.full()) return std::nullopt;
         // Sums of non-negative moves read below 0 (residues of moves that left) are 0.
-        const double up_sum = sum_up_ < 0.0 ? 0.0 : sum_up_;
-        const double down_sum = sum_down_ < 0.0 ? 0.0 : sum_down_;
+        const double up_sum = core::not_below_zero(sum_up_);
+        const double down_sum = core::not_below_zero(sum_down_);
         double total = up_sum + down_sum;
         double value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
         last_value_ = value;

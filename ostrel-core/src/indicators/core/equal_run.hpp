@@ -35,6 +35,10 @@ public:
     // True when the last n values (n >= 1) are all equal.
     bool covers(std::size_t n) const { return run_ >= n; }
 
+    // True when the last n values (n >= 1) are all zero, of either sign: a window of
+    // zero terms, whose exact sum is 0.
+    bool zeros_cover(std::size_t n) const { return run_ >= n && last_ == 0.0; }
+
     // True when every value pushed so far (at least one) is the same: a series that has
     // been constant from its start, for kinds whose recursion never forgets it.
     bool constant_from_start() const { return run_ != 0 && run_ == pushes_; }

@@ -25,4 +25,9 @@ inline double min_ignoring_nan(double a, double b) {
     return b < a ? b : a;
 }
 
+// A running sum of terms that are never negative, as read: a residue of the terms that
+// have left the window can take it below 0, where the exact sum is 0. A NaN stays NaN
+// and -0 stays -0.
+inline double not_below_zero(double x) { return x < 0.0 ? 0.0 : x; }
+
 }  // namespace ostrel::core

@@ -13,6 +13,7 @@
 #include "indicators/indicator.hpp"
 #include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::core {
 
@@ -50,13 +51,13 @@ public:
             pushes_since_resum_ = 0;
         }
         if (!terms_.full()) return std::nullopt;
-        if (run_.covers(period_) && run_.last() == 0.0) return 0.0;
+        if (run_.zeros_cover(period_)) return 0.0;
         return sum_;
     }
 
     // sqrt(max(mean, 0)) * sqrt(annualization) * 100; a NaN mean is carried.
     double annualised_percent(double mean) const {
-        double m = mean < 0.0 ? 0.0 : mean;
+        double m = core::not_below_zero(mean);
         return std::sqrt(m) * std::sqrt(static_cast<double>(annualization_)) * 100.0;
     }
 

@@ -55,7 +55,7 @@ struct ReturnWindow {
     }
 
     // True when the full ring holds only zeros (both signs).
-    bool all_zero() const { return run.covers(period) && run.last() == 0.0; }
+    bool all_zero() const { return run.zeros_cover(period); }
 
     std::optional<double> prev_close;
     std::optional<double> last;

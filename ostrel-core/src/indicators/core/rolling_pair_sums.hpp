@@ -65,7 +65,7 @@ public:
 private:
     explicit RollingPairSums(std::size_t period) : ring_(period) {}
 
-    bool zeros(const EqualRun& run) const { return run.covers(ring_.capacity()) && run.last() == 0.0; }
+    bool zeros(const EqualRun& run) const { return run.zeros_cover(ring_.capacity()); }
 
     Ring<std::pair<double, double>> ring_;
     EqualRun run_a_;

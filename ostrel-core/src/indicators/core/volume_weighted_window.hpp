@@ -49,7 +49,7 @@ public:
             pushes_ = 0;
         }
         if (!ring_.full()) return std::nullopt;
-        const bool no_volume = volumes_.last() == 0.0 && volumes_.covers(period_);
+        const bool no_volume = volumes_.zeros_cover(period_);
         last_ = v_sum_ > 0.0 && !no_volume ? pv_sum_ / v_sum_ : p_sum_ / static_cast<double>(period_);
         return last_;
     }

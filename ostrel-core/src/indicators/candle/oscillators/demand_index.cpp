@@ -36,8 +36,8 @@ public:
         if (!ranges_.full()) return std::nullopt;
         const double n = static_cast<double>(period_);
         // Sums of volumes and ranges read below 0 (residues of values that left) are 0.
-        const bool no_volume = volume_run_.last() == 0.0 && volume_run_.covers(period_);
-        const bool no_range = range_run_.last() == 0.0 && range_run_.covers(period_);
+        const bool no_volume = volume_run_.zeros_cover(period_);
+        const bool no_range = range_run_.zeros_cover(period_);
         double avg_volume = (volume_sum_ < 0.0 || no_volume ? 0.0 : volume_sum_) / n;
         double p = price_level(*c);
         double prev_p = price_level(*prev);

@@ -20,7 +20,7 @@ public:
         sums_.replace_then_add(gain, loss);
         bodies_.push(d);
         if (!sums_.full()) return std::nullopt;
-        if (bodies_.last() == 0.0 && bodies_.covers(sums_.period())) return 50.0;
+        if (bodies_.zeros_cover(sums_.period())) return 50.0;
         double gains = sums_.sum_a();
         double total = gains + sums_.sum_b();
         if (total == 0.0) return 50.0;

@@ -17,7 +17,7 @@ public:
         bodies_.push(body);
         auto v = sma_.step(body);
         // An average that is already 0 keeps its sign.
-        if (v && *v != 0.0 && bodies_.last() == 0.0 && bodies_.covers(sma_.period())) return 0.0;
+        if (v && *v != 0.0 && bodies_.zeros_cover(sma_.period())) return 0.0;
         return v;
     }
     std::size_t warmup_period() const override { return sma_.period(); }

@@ -41,7 +41,7 @@ public:
         den_sum_ = den_sum_ + den;
         if (!window_.full()) return std::nullopt;
         if (den_sum_ <= 0.0) return last_;
-        if (ranges_.last() == 0.0 && ranges_.covers(period_ + 3)) return last_;
+        if (ranges_.zeros_cover(period_ + 3)) return last_;
         last_ = num_sum_ / den_sum_;
         return last_;
     }

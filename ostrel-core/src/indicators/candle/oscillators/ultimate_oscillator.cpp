@@ -66,7 +66,7 @@ private:
     };
 
     bool no_range(const Window& w) const {
-        return w.tr == 0.0 || (ranges_.last() == 0.0 && ranges_.covers(w.length));
+        return w.tr == 0.0 || ranges_.zeros_cover(w.length);
     }
 
     UltimateOscillator(std::size_t s, std::size_t m, std::size_t l, std::size_t longest)

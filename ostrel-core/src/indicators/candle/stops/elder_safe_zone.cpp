@@ -3,6 +3,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/safe_zone_window.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -62,7 +63,7 @@ private:
     static double average(const core::SafeZoneWindow& w) {
         std::size_t n = w.positive_count();
         // A sum of penetrations read below 0 is a residue of those that left: 0.
-        const double sum = w.sum() < 0.0 ? 0.0 : w.sum();
+        const double sum = core::not_below_zero(w.sum());
         return n == 0 ? 0.0 : sum / static_cast<double>(n);
     }
 

@@ -4,6 +4,7 @@
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/true_range.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -38,10 +39,10 @@ public:
         if (!ring_.full()) return std::nullopt;
         double vi_plus = 0.0, vi_minus = 0.0;
         // Sums of non-negative terms read below 0 (residues of terms that left) are 0.
-        const double tr = tr_sum_ < 0.0 ? 0.0 : tr_sum_;
+        const double tr = core::not_below_zero(tr_sum_);
         if (tr != 0.0) {
-            vi_plus = (plus_sum_ < 0.0 ? 0.0 : plus_sum_) / tr;
-            vi_minus = (minus_sum_ < 0.0 ? 0.0 : minus_sum_) / tr;
+            vi_plus = core::not_below_zero(plus_sum_) / tr;
+            vi_minus = core::not_below_zero(minus_sum_) / tr;
         }
         outputs_.store({vi_plus, vi_minus});
         return vi_plus;

@@ -44,7 +44,7 @@ public:
         if (ranges_.empty()) return std::nullopt;
         // Days without range average to exactly 0; the running sum keeps the residue
         // of the ranges that have left (of either sign).
-        if (run_.covers(ranges_.size()) && run_.last() == 0.0) return 0.0;
+        if (run_.zeros_cover(ranges_.size())) return 0.0;
         return sum_ / static_cast<double>(ranges_.size());
     }
     std::size_t warmup_period() const override { return ranges_.capacity(); }

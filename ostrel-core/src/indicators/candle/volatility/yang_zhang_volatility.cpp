@@ -5,6 +5,7 @@
 #include "indicators/core/equal_run.hpp"
 #include "indicators/core/range_volatility.hpp"
 #include "indicators/core/ring.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -59,8 +60,8 @@ public:
         double var_c = open_close_.sample_variance(n);
         // A window of zero Rogers-Satchell terms (flat candles) has a mean of exactly 0;
         // the running sum, never re-summed, keeps the residue of the terms that left.
-        double rs = rs_run_.covers(period_) && rs_run_.last() == 0.0 ? 0.0 : rs_sum_ / n;
-        double rs_pos = rs < 0.0 ? 0.0 : rs;
+        double rs = rs_run_.zeros_cover(period_) ? 0.0 : rs_sum_ / n;
+        double rs_pos = core::not_below_zero(rs);
         double sigma2 = (var_o + k_ * var_c) + rs_pos * (1.0 - k_);
         if (sigma2 < 0.0) sigma2 = 0.0;
         return std::sqrt(sigma2) * std::sqrt(static_cast<double>(annualization_)) * 100.0;

@@ -36,7 +36,7 @@ public:
         if (volume_sum_ <= 0.0) return 0.0;
         // Volumes are never negative: a quotient of -0 comes from a residue of the
         // volume sum, and the exact answer is +0.
-        if (flows_.last() == 0.0 && flows_.covers(period_)) return 0.0;
+        if (flows_.zeros_cover(period_)) return 0.0;
         return mfv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }

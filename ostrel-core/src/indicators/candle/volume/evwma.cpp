@@ -29,7 +29,7 @@ public:
         volume_sum_ = volume_sum_ + c->volume;
         if (!ring_.full()) return std::nullopt;
         const double v = volume_sum_;
-        const bool no_volume = volumes_.last() == 0.0 && volumes_.covers(period_);
+        const bool no_volume = volumes_.zeros_cover(period_);
         if (v > 0.0 && !no_volume) {
             double prev = prev_ ? *prev_ : c->close;
             prev_ = (c->close * c->volume + (v - c->volume) * prev) / v;

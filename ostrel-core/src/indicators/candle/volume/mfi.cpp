@@ -33,7 +33,7 @@ public:
         flows_.push(up == 0.0 && down == 0.0 ? 0.0 : 1.0);
         prev_tp_ = tp;
         if (!positive_.window.full()) return std::nullopt;
-        if (flows_.last() == 0.0 && flows_.covers(positive_.period)) return 50.0;
+        if (flows_.zeros_cover(positive_.period)) return 50.0;
         const double p = positive_.sum;
         const double n = negative_.sum;
         if (n == 0.0) return p == 0.0 ? 50.0 : 100.0;

@@ -44,7 +44,7 @@ public:
         }
         // A volume sum read below 0 is a residue of volumes that left: no volume.
         if (!ring_.full() || volume_sum_ <= 0.0) return std::nullopt;
-        if (volumes_.last() == 0.0 && volumes_.covers(period_)) return std::nullopt;
+        if (volumes_.zeros_cover(period_)) return std::nullopt;
         return pv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }

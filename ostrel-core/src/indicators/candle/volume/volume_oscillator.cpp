@@ -2,6 +2,7 @@
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
 #include "indicators/core/sma.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -29,17 +30,15 @@ public:
         // Equal volumes over the slow window: both averages are that volume (or the
         // slow one is 0), whatever residue the running sums keep.
         if (volumes_.covers(slow_.period())) return 0.0;
-        const double fast = volumes_.last() == 0.0 && volumes_.covers(fast_.period()) ? 0.0 : *a;
+        const double fast = volumes_.zeros_cover(fast_.period()) ? 0.0 : *a;
         const double slow = *b;
         if (slow <= 0.0) return 0.0;
-        return ((not_below_zero(fast) - slow) * 100.0) / slow;
+        return ((core::not_below_zero(fast) - slow) * 100.0) / slow;
     }
     std::size_t warmup_period() const override { return slow_.period(); }
 
 private:
     VolumeOscillator(core::Sma fast, core::Sma slow) : fast_(std::move(fast)), slow_(std::move(slow)) {}
-
-    static double not_below_zero(double x) { return x < 0.0 ? 0.0 : x; }
 
     core::Sma fast_;
     core::Sma slow_;

@@ -52,7 +52,7 @@ public:
         if (!window_.full()) return std::nullopt;
         double support;
         double resistance;
-        const bool no_volume = volumes_.last() == 0.0 && volumes_.covers(period_);
+        const bool no_volume = volumes_.zeros_cover(period_);
         if (sums_.volume > 0.0 && !no_volume) {
             support = sums_.low_volume / sums_.volume;
             resistance = sums_.high_volume / sums_.volume;

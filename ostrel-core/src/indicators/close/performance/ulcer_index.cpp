@@ -4,6 +4,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_sums.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -31,8 +32,8 @@ public:
         if (!squares_.window.full()) return std::nullopt;
         // Drawdowns that are all 0 give 0, not the residue of the squares that left;
         // a sum of squares read below 0 (a residue) is 0.
-        if (zeros_.covers(period_) && zeros_.last() == 0.0) return 0.0;
-        const double sum = squares_.sum < 0.0 ? 0.0 : squares_.sum;
+        if (zeros_.zeros_cover(period_)) return 0.0;
+        const double sum = core::not_below_zero(squares_.sum);
         return std::sqrt(sum / static_cast<double>(period_));
     }
     std::size_t warmup_period() const override { return 2 * period_ - 1; }

@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/core/ring.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -40,7 +41,7 @@ public:
         double dd = downside_sq_ / n;
         if (!(dd > 0.0)) return 0.0;
         // An upside sum read below 0 is a residue of excesses that left: 0.
-        return ((upside_ < 0.0 ? 0.0 : upside_) / n) / std::sqrt(dd);
+        return (core::not_below_zero(upside_) / n) / std::sqrt(dd);
     }
     std::size_t warmup_period() const override { return period_; }
 

@@ -3,6 +3,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/feed_access.hpp"
 #include "indicators/core/return_window.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -31,7 +32,7 @@ private:
         if (!w_.ring.full()) return std::nullopt;
         // A window of zero values gives exactly 0; a sum of non-negative terms read
         // below 0 is the residue of terms that left: 0.
-        w_.last = w_.all_zero() ? 0.0 : (w_.sum < 0.0 ? 0.0 : w_.sum) / static_cast<double>(w_.period);
+        w_.last = w_.all_zero() ? 0.0 : core::not_below_zero(w_.sum) / static_cast<double>(w_.period);
         return w_.last;
     }
 

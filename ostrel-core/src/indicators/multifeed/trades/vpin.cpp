@@ -3,6 +3,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/feed_access.hpp"
 #include "indicators/core/ring.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -22,7 +23,7 @@ public:
         const bool any = core::for_each_trade(f, [&](const Trade& t) {
             pour(t.size, t.is_sell);
             // A sum of imbalances read below 0 is a residue of those that left: 0.
-            const double sum = sum_ < 0.0 ? 0.0 : sum_;
+            const double sum = core::not_below_zero(sum_);
             result = imbalances_.full() ? std::optional<double>(sum / (volume_ * count_)) : std::nullopt;
         });
         if (!any) return std::nullopt;
