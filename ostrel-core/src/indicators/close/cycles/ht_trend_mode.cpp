@@ -16,16 +16,17 @@ public:
         raw_.push(x);
         const auto dc = chain_.step(x);
         if (!dc) return std::nullopt;
-        const double trend = trend_step(*dc);
+        const double trend = trend_step(*dc, chain_.exact_phase(*dc));
         if (chain_.chain.count() < core::kDominantCycleWarmup) return std::nullopt;
         return trend;
     }
     std::size_t warmup_period() const override { return core::kDominantCycleWarmup; }
 
 private:
-    double trend_step(const core::DcPhase& dc) {
+    // `phase`: the dominant-cycle phase as the phase kinds report it (exact over equal
+    // smoothed prices), so that the trend agrees with their phase and sine.
+    double trend_step(const core::DcPhase& dc, double phase) {
         constexpr double deg = 0.017453292519943295;
-        const double phase = dc.phase;
         const double sp = chain_.chain.smooth_period();
         const double sine = std::sin(phase * deg);
         const double lead = std::sin((phase + 45.0) * deg);

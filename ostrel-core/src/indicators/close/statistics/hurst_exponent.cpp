@@ -41,8 +41,15 @@ public:
             std::size_t counted = 0;
             for (std::size_t c = 0; c < k; ++c) {
                 const std::size_t start = c * len;
+                // A chunk of equal closes has range and deviation exactly 0 and does not
+                // count, whatever residue its rounded mean leaves.
                 double sum = 0.0;
-                for (std::size_t i = start; i < start + len; ++i) sum = sum + s[i];
+                bool flat = true;
+                for (std::size_t i = start; i < start + len; ++i) {
+                    sum = sum + s[i];
+                    flat = flat && s[i] == s[start];
+                }
+                if (flat) continue;
                 const double mean = sum / l;
                 double y = 0.0, ss = 0.0;
                 double largest = -std::numeric_limits<double>::infinity();
