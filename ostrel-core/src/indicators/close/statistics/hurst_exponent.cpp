@@ -41,15 +41,8 @@ public:
             std::size_t counted = 0;
             for (std::size_t c = 0; c < k; ++c) {
                 const std::size_t start = c * len;
-                // A chunk of equal closes has range and deviation exactly 0 and does not
-                // count, whatever residue its rounded mean leaves.
                 double sum = 0.0;
-                bool flat = true;
-                for (std::size_t i = start; i < start + len; ++i) {
-                    sum = sum + s[i];
-                    flat = flat && s[i] == s[start];
-                }
-                if (flat) continue;
+                for (std::size_t i = start; i < start + len; ++i) sum = sum + s[i];
                 const double mean = sum / l;
                 double y = 0.0, ss = 0.0;
                 double largest = -std::numeric_limits<double>::infinity();
@@ -63,6 +56,11 @@ public:
                 }
                 double range = largest - smallest;
                 double s2 = ss / l;
+                // A chunk of equal closes has range and deviation exactly 0 and does not
+                // count, whatever residue its rounded mean leaves. That residue is a few
+                // units in the last place of the mean (at most about len of them), so the
+                // closes are compared only when the deviation is that small.
+                if (!(s2 > 0x1p-52 * (mean * mean)) && all_equal(s, start, len)) continue;
                 if (range != 0.0 && s2 != 0.0) {
                     rs_sum = rs_sum + range / std::sqrt(s2);
                     ++counted;
@@ -91,6 +89,12 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
+    static bool all_equal(const std::vector<double>& s, std::size_t start, std::size_t len) {
+        for (std::size_t i = start + 1; i < start + len; ++i)
+            if (s[i] != s[start]) return false;
+        return true;
+    }
+
     HurstExponent(std::size_t period, std::size_t chunks) : window_(period), period_(period), chunks_(chunks) {}
 
     core::Ring<double> window_;
