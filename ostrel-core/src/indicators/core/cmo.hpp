@@ -29,6 +29,8 @@ public:
             const auto& [u, v] = moves_.oldest();
             sum_up_ -= u;
             sum_down_ -= v;
+            ups_ -= u != 0.0;
+            downs_ -= v != 0.0;
         }
         double diff = x - p;
         double up = std::max(diff, 0.0);
@@ -36,12 +38,18 @@ public:
         moves_.push({up, down});
         sum_up_ = up + sum_up_;
         sum_down_ = down + sum_down_;
+        ups_ += up != 0.0;
+        downs_ += down != 0.0;
         if (!moves_.full()) return std::nullopt;
-        // Sums of non-negative moves read below 0 (residues of moves that left) are 0.
-        const double up_sum = core::not_below_zero(sum_up_);
-        const double down_sum = core::not_below_zero(sum_down_);
+        // Sums of non-negative moves read below 0 (residues of moves that left) are 0,
+        // and so is a side without a move in the window, whatever residue it keeps.
+        const double up_sum = ups_ == 0 ? 0.0 : core::not_below_zero(sum_up_);
+        const double down_sum = downs_ == 0 ? 0.0 : core::not_below_zero(sum_down_);
         double total = up_sum + down_sum;
         double value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
+        // |up - down| <= total, but the product by 100 may round beyond it.
+        if (value > 100.0) value = 100.0;
+        if (value < -100.0) value = -100.0;
         last_value_ = value;
         return value;
     }
@@ -56,6 +64,8 @@ private:
     std::size_t period_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
+    std::size_t ups_ = 0;    // moves up in the window
+    std::size_t downs_ = 0;  // moves down in the window
 };
 
 }  // namespace ostrel::core

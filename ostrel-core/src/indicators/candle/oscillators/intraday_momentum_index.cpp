@@ -1,6 +1,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/rolling_pair_sums.hpp"
 
 namespace ostrel::kinds {
@@ -21,10 +22,13 @@ public:
         bodies_.push(d);
         if (!sums_.full()) return std::nullopt;
         if (bodies_.zeros_cover(sums_.period())) return 50.0;
-        double gains = sums_.sum_a();
-        double total = gains + sums_.sum_b();
+        // Sums of non-negative bodies read below 0 (residues of bodies that left) are 0.
+        double gains = core::not_below_zero(sums_.sum_a());
+        double total = gains + core::not_below_zero(sums_.sum_b());
         if (total == 0.0) return 50.0;
-        return gains * 100.0 / total;
+        // gains <= total, but gains x 100 may round up: the share is at most 100.
+        const double v = gains * 100.0 / total;
+        return v > 100.0 ? 100.0 : v;
     }
     std::size_t warmup_period() const override { return sums_.period(); }
 

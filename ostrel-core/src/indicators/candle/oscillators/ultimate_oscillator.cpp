@@ -3,6 +3,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -11,6 +12,12 @@ namespace ostrel::kinds {
 // of the parameters, scaled to 0..100. A window without range counts half its
 // weight. A window whose true ranges are all 0 has no range in exact arithmetic,
 // whatever residue its running sums keep, and takes that half weight too.
+//
+// The sums are never re-summed, so after large bars have left they keep a residue
+// that can outweigh the bars in the window. Both kinds of term are never negative and
+// the buying pressure of a bar never exceeds its true range, so the sums are read
+// not below 0, a window of zero buying pressure reads exactly 0, and each window's
+// share is at most 1: the value stays within 0..100.
 class UltimateOscillator final : public Indicator {
 public:
     static Expected<UltimateOscillator, IndicatorError> make(std::size_t s, std::size_t m, std::size_t l) {
@@ -38,6 +45,7 @@ public:
         double tr = hi - lo;
         ring_.push({bp, tr});
         ranges_.push(tr);
+        pressures_.push(bp);
         for (Window& w : windows_) {
             w.bp = w.bp + bp;
             w.tr = w.tr + tr;
@@ -51,9 +59,9 @@ public:
         }
         if (ring_.size() > longest_) ring_.pop_oldest();
         if (++pairs_ < longest_) return std::nullopt;
-        double a_s = no_range(windows_[0]) ? 2.0 : (windows_[0].bp / windows_[0].tr) * 4.0;
-        double a_m = no_range(windows_[1]) ? 1.0 : (windows_[1].bp / windows_[1].tr) * 2.0;
-        double a_l = no_range(windows_[2]) ? 0.5 : windows_[2].bp / windows_[2].tr;
+        double a_s = no_range(windows_[0]) ? 2.0 : share(windows_[0]) * 4.0;
+        double a_m = no_range(windows_[1]) ? 1.0 : share(windows_[1]) * 2.0;
+        double a_l = no_range(windows_[2]) ? 0.5 : share(windows_[2]);
         return ((a_s + a_m) + a_l) * 100.0 / 7.0;
     }
     std::size_t warmup_period() const override { return longest_ + 1; }
@@ -65,8 +73,16 @@ private:
         double tr = 0.0;
     };
 
+    // A range sum read at or below 0 is no range.
     bool no_range(const Window& w) const {
-        return w.tr == 0.0 || ranges_.zeros_cover(w.length);
+        return w.tr <= 0.0 || ranges_.zeros_cover(w.length);
+    }
+
+    // Buying pressure over true range of a window with range, within 0..1.
+    double share(const Window& w) const {
+        const double bp = pressures_.zeros_cover(w.length) ? 0.0 : core::not_below_zero(w.bp);
+        const double r = bp / w.tr;
+        return r > 1.0 ? 1.0 : r;
     }
 
     UltimateOscillator(std::size_t s, std::size_t m, std::size_t l, std::size_t longest)
@@ -78,6 +94,7 @@ private:
     Window windows_[3];  // short, medium, long
     std::size_t pairs_ = 0;
     core::EqualRun ranges_;  // the true ranges, to tell a window without range
+    core::EqualRun pressures_;  // the buying pressures, to tell a window without any
 };
 
 }  // namespace ostrel::kinds

@@ -37,7 +37,11 @@ public:
         // Volumes are never negative: a quotient of -0 comes from a residue of the
         // volume sum, and the exact answer is +0.
         if (flows_.zeros_cover(period_)) return 0.0;
-        return mfv_sum_ / volume_sum_;
+        // No bar's money-flow volume exceeds its volume in size, so the exact ratio
+        // lies within -1..1; the residues the two sums keep (never re-summed) can take
+        // the quotient outside.
+        const double v = mfv_sum_ / volume_sum_;
+        return v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v);
     }
     std::size_t warmup_period() const override { return period_; }
 
