@@ -47,9 +47,10 @@ public:
         const double down_sum = downs_ == 0 ? 0.0 : core::not_below_zero(sum_down_);
         double total = up_sum + down_sum;
         double value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
-        // |up - down| <= total, but the product by 100 may round beyond it.
-        if (value > 100.0) value = 100.0;
-        if (value < -100.0) value = -100.0;
+        // |up - down| <= total, but the product by 100 may round (or overflow) beyond
+        // it, or below it when one side is 0: a window moving one way gives +-100.
+        if (value > 100.0 || (down_sum == 0.0 && up_sum > 0.0)) value = 100.0;
+        if (value < -100.0 || (up_sum == 0.0 && down_sum > 0.0)) value = -100.0;
         last_value_ = value;
         return value;
     }

@@ -24,11 +24,13 @@ public:
         if (bodies_.zeros_cover(sums_.period())) return 50.0;
         // Sums of non-negative bodies read below 0 (residues of bodies that left) are 0.
         double gains = core::not_below_zero(sums_.sum_a());
-        double total = gains + core::not_below_zero(sums_.sum_b());
+        const double losses = core::not_below_zero(sums_.sum_b());
+        double total = gains + losses;
         if (total == 0.0) return 50.0;
-        // gains <= total, but gains x 100 may round up: the share is at most 100.
+        // gains <= total, but gains x 100 / total may round beyond 100, or below it
+        // when there is no loss: a window of gains alone gives 100.
         const double v = gains * 100.0 / total;
-        return v > 100.0 ? 100.0 : v;
+        return v > 100.0 || losses == 0.0 ? 100.0 : v;
     }
     std::size_t warmup_period() const override { return sums_.period(); }
 
