@@ -29,8 +29,6 @@ public:
             const auto& [u, v] = moves_.oldest();
             sum_up_ -= u;
             sum_down_ -= v;
-            ups_ -= u != 0.0;
-            downs_ -= v != 0.0;
         }
         double diff = x - p;
         double up = std::max(diff, 0.0);
@@ -38,19 +36,25 @@ public:
         moves_.push({up, down});
         sum_up_ = up + sum_up_;
         sum_down_ = down + sum_down_;
-        ups_ += up != 0.0;
-        downs_ += down != 0.0;
+        since_up_ = up != 0.0 ? 0 : since_up_ + 1;
+        since_down_ = down != 0.0 ? 0 : since_down_ + 1;
         if (!moves_.full()) return std::nullopt;
-        // Sums of non-negative moves read below 0 (residues of moves that left) are 0,
-        // and so is a side without a move in the window, whatever residue it keeps.
-        const double up_sum = ups_ == 0 ? 0.0 : core::not_below_zero(sum_up_);
-        const double down_sum = downs_ == 0 ? 0.0 : core::not_below_zero(sum_down_);
-        double total = up_sum + down_sum;
-        double value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
-        // |up - down| <= total, but the product by 100 may round (or overflow) beyond
-        // it, or below it when one side is 0: a window moving one way gives +-100.
-        if (value > 100.0 || (down_sum == 0.0 && up_sum > 0.0)) value = 100.0;
-        if (value < -100.0 || (up_sum == 0.0 && down_sum > 0.0)) value = -100.0;
+        // A window moving one way only gives exactly +-100 (0 without any move),
+        // whatever residue the sums keep of the moves that left. Otherwise sums of
+        // non-negative moves read below 0 (such residues) are 0.
+        const bool no_up = since_up_ >= period_, no_down = since_down_ >= period_;
+        double value;
+        if (no_up | no_down) {
+            value = no_down ? (no_up ? 0.0 : 100.0) : -100.0;
+        } else {
+            const double up_sum = core::not_below_zero(sum_up_);
+            const double down_sum = core::not_below_zero(sum_down_);
+            double total = up_sum + down_sum;
+            value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
+            // |up - down| <= total, but the product by 100 may round (or overflow)
+            // beyond total x 100.
+            value = std::max(std::min(value, 100.0), -100.0);
+        }
         last_value_ = value;
         return value;
     }
@@ -65,8 +69,8 @@ private:
     std::size_t period_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
-    std::size_t ups_ = 0;    // moves up in the window
-    std::size_t downs_ = 0;  // moves down in the window
+    std::size_t since_up_ = 0;    // moves since the last one up
+    std::size_t since_down_ = 0;  // moves since the last one down
 };
 
 }  // namespace ostrel::core

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
@@ -27,10 +28,10 @@ public:
         const double losses = core::not_below_zero(sums_.sum_b());
         double total = gains + losses;
         if (total == 0.0) return 50.0;
-        // gains <= total, but gains x 100 / total may round beyond 100, or below it
-        // when there is no loss: a window of gains alone gives 100.
-        const double v = gains * 100.0 / total;
-        return v > 100.0 || losses == 0.0 ? 100.0 : v;
+        // A window of gains alone gives 100, not a share rounded below or above it;
+        // with losses gains x 100 may still round beyond total x 100.
+        if (losses == 0.0) return 100.0;
+        return std::min(gains * 100.0 / total, 100.0);
     }
     std::size_t warmup_period() const override { return sums_.period(); }
 

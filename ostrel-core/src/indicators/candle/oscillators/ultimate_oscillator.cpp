@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "catalogue/params.hpp"
@@ -45,7 +46,7 @@ public:
         double tr = hi - lo;
         ring_.push({bp, tr});
         ranges_.push(tr);
-        pressures_.push(bp);
+        since_pressure_ = bp != 0.0 ? 0 : since_pressure_ + 1;
         for (Window& w : windows_) {
             w.bp = w.bp + bp;
             w.tr = w.tr + tr;
@@ -78,11 +79,11 @@ private:
         return w.tr <= 0.0 || ranges_.zeros_cover(w.length);
     }
 
-    // Buying pressure over true range of a window with range, within 0..1.
+    // Buying pressure over true range of a window with range, within 0..1: no more
+    // pressure than range is read, and none without any in the window.
     double share(const Window& w) const {
-        const double bp = pressures_.zeros_cover(w.length) ? 0.0 : core::not_below_zero(w.bp);
-        const double r = bp / w.tr;
-        return r > 1.0 ? 1.0 : r;
+        const double bp = since_pressure_ >= w.length ? 0.0 : std::min(core::not_below_zero(w.bp), w.tr);
+        return bp / w.tr;
     }
 
     UltimateOscillator(std::size_t s, std::size_t m, std::size_t l, std::size_t longest)
@@ -94,7 +95,7 @@ private:
     Window windows_[3];  // short, medium, long
     std::size_t pairs_ = 0;
     core::EqualRun ranges_;  // the true ranges, to tell a window without range
-    core::EqualRun pressures_;  // the buying pressures, to tell a window without any
+    std::size_t since_pressure_ = 0;  // bars since the last with buying pressure
 };
 
 }  // namespace ostrel::kinds

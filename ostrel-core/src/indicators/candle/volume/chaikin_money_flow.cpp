@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
@@ -38,10 +39,9 @@ public:
         // volume sum, and the exact answer is +0.
         if (flows_.zeros_cover(period_)) return 0.0;
         // No bar's money-flow volume exceeds its volume in size, so the exact ratio
-        // lies within -1..1; the residues the two sums keep (never re-summed) can take
-        // the quotient outside.
-        const double v = mfv_sum_ / volume_sum_;
-        return v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v);
+        // lies within -1..1; the residues the two sums keep (never re-summed) could take
+        // the quotient outside: the flow is read no larger than the volume.
+        return std::clamp(mfv_sum_, -volume_sum_, volume_sum_) / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }
 
