@@ -36,12 +36,25 @@ public:
         moves_.push({up, down});
         sum_up_ = up + sum_up_;
         sum_down_ = down + sum_down_;
+        since_up_ = up != 0.0 ? 0 : since_up_ + 1;
+        since_down_ = down != 0.0 ? 0 : since_down_ + 1;
         if (!moves_.full()) return std::nullopt;
-        // Sums of non-negative moves read below 0 (residues of moves that left) are 0.
-        const double up_sum = core::not_below_zero(sum_up_);
-        const double down_sum = core::not_below_zero(sum_down_);
-        double total = up_sum + down_sum;
-        double value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
+        // A window moving one way only gives exactly +-100 (0 without any move),
+        // whatever residue the sums keep of the moves that left. Otherwise sums of
+        // non-negative moves read below 0 (such residues) are 0.
+        const bool no_up = since_up_ >= period_, no_down = since_down_ >= period_;
+        double value;
+        if (no_up | no_down) {
+            value = no_down ? (no_up ? 0.0 : 100.0) : -100.0;
+        } else {
+            const double up_sum = core::not_below_zero(sum_up_);
+            const double down_sum = core::not_below_zero(sum_down_);
+            double total = up_sum + down_sum;
+            value = total == 0.0 ? 0.0 : ((up_sum - down_sum) * 100.0) / total;
+            // |up - down| <= total, but the product by 100 may round (or overflow)
+            // beyond total x 100.
+            value = std::max(std::min(value, 100.0), -100.0);
+        }
         last_value_ = value;
         return value;
     }
@@ -56,6 +69,8 @@ private:
     std::size_t period_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
+    std::size_t since_up_ = 0;    // moves since the last one up
+    std::size_t since_down_ = 0;  // moves since the last one down
 };
 
 }  // namespace ostrel::core

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/rolling_pair_sums.hpp"
 
 namespace ostrel::kinds {
@@ -21,10 +23,15 @@ public:
         bodies_.push(d);
         if (!sums_.full()) return std::nullopt;
         if (bodies_.zeros_cover(sums_.period())) return 50.0;
-        double gains = sums_.sum_a();
-        double total = gains + sums_.sum_b();
+        // Sums of non-negative bodies read below 0 (residues of bodies that left) are 0.
+        double gains = core::not_below_zero(sums_.sum_a());
+        const double losses = core::not_below_zero(sums_.sum_b());
+        double total = gains + losses;
         if (total == 0.0) return 50.0;
-        return gains * 100.0 / total;
+        // A window of gains alone gives 100, not a share rounded below or above it;
+        // with losses gains x 100 may still round beyond total x 100.
+        if (losses == 0.0) return 100.0;
+        return std::min(gains * 100.0 / total, 100.0);
     }
     std::size_t warmup_period() const override { return sums_.period(); }
 

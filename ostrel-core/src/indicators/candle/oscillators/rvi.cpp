@@ -42,7 +42,10 @@ public:
         if (!window_.full()) return std::nullopt;
         if (den_sum_ <= 0.0) return last_;
         if (ranges_.zeros_cover(period_ + 3)) return last_;
-        last_ = num_sum_ / den_sum_;
+        // No body exceeds its range, so the exact ratio lies within -1..1; the residues
+        // of the never re-summed sums can take the quotient outside.
+        const double v = num_sum_ / den_sum_;
+        last_ = v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v);
         return last_;
     }
     std::size_t warmup_period() const override { return period_ + 3; }

@@ -1,8 +1,11 @@
+#include <cmath>
 #include <utility>
 #include <vector>
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/sma.hpp"
 
@@ -10,7 +13,8 @@ namespace ostrel::kinds {
 
 // Stochastic %K of the last `k_period` candles with a simple-average %D. The window
 // extremes come from two monotonic deques, so an update costs amortised constant
-// time whatever the window length.
+// time whatever the window length. %K is never below 0, so %D, a running sum of
+// %K values, is read not below 0, and exactly 0 over a window of %K values of 0.
 class Stochastic final : public Indicator {
 public:
     static Expected<Stochastic, IndicatorError> make(std::size_t k_period, std::size_t d_period) {
@@ -39,8 +43,9 @@ public:
         double k = span == 0.0 ? 50.0 : ((c->close - ll) * 100.0) / span;
         last_k_ = k;
         auto d = d_.step(k);
+        if (std::isfinite(k)) ks_.push(k);  // the values the average takes in
         if (!d) return std::nullopt;
-        outputs_.store({k, *d});
+        outputs_.store({k, ks_.zeros_cover(d_.period()) ? 0.0 : core::not_below_zero(*d)});
         return k;
     }
     std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
@@ -60,6 +65,7 @@ private:
     BarDeque lows_;   // lows increasing from front to back
     std::optional<double> last_k_;
     core::Sma d_;
+    core::EqualRun ks_;
     OutputSlots<2> outputs_;
 };
 

@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <utility>
 
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -11,6 +13,12 @@ namespace ostrel::kinds {
 // of the parameters, scaled to 0..100. A window without range counts half its
 // weight. A window whose true ranges are all 0 has no range in exact arithmetic,
 // whatever residue its running sums keep, and takes that half weight too.
+//
+// The sums are never re-summed, so after large bars have left they keep a residue
+// that can outweigh the bars in the window. Both kinds of term are never negative and
+// the buying pressure of a bar never exceeds its true range, so the sums are read
+// not below 0, a window of zero buying pressure reads exactly 0, and each window's
+// share is at most 1: the value stays within 0..100.
 class UltimateOscillator final : public Indicator {
 public:
     static Expected<UltimateOscillator, IndicatorError> make(std::size_t s, std::size_t m, std::size_t l) {
@@ -38,6 +46,7 @@ public:
         double tr = hi - lo;
         ring_.push({bp, tr});
         ranges_.push(tr);
+        since_pressure_ = bp != 0.0 ? 0 : since_pressure_ + 1;
         for (Window& w : windows_) {
             w.bp = w.bp + bp;
             w.tr = w.tr + tr;
@@ -51,9 +60,9 @@ public:
         }
         if (ring_.size() > longest_) ring_.pop_oldest();
         if (++pairs_ < longest_) return std::nullopt;
-        double a_s = no_range(windows_[0]) ? 2.0 : (windows_[0].bp / windows_[0].tr) * 4.0;
-        double a_m = no_range(windows_[1]) ? 1.0 : (windows_[1].bp / windows_[1].tr) * 2.0;
-        double a_l = no_range(windows_[2]) ? 0.5 : windows_[2].bp / windows_[2].tr;
+        double a_s = no_range(windows_[0]) ? 2.0 : share(windows_[0]) * 4.0;
+        double a_m = no_range(windows_[1]) ? 1.0 : share(windows_[1]) * 2.0;
+        double a_l = no_range(windows_[2]) ? 0.5 : share(windows_[2]);
         return ((a_s + a_m) + a_l) * 100.0 / 7.0;
     }
     std::size_t warmup_period() const override { return longest_ + 1; }
@@ -65,8 +74,16 @@ private:
         double tr = 0.0;
     };
 
+    // A range sum read at or below 0 is no range.
     bool no_range(const Window& w) const {
-        return w.tr == 0.0 || ranges_.zeros_cover(w.length);
+        return w.tr <= 0.0 || ranges_.zeros_cover(w.length);
+    }
+
+    // Buying pressure over true range of a window with range, within 0..1: no more
+    // pressure than range is read, and none without any in the window.
+    double share(const Window& w) const {
+        const double bp = since_pressure_ >= w.length ? 0.0 : std::min(core::not_below_zero(w.bp), w.tr);
+        return bp / w.tr;
     }
 
     UltimateOscillator(std::size_t s, std::size_t m, std::size_t l, std::size_t longest)
@@ -78,6 +95,7 @@ private:
     Window windows_[3];  // short, medium, long
     std::size_t pairs_ = 0;
     core::EqualRun ranges_;  // the true ranges, to tell a window without range
+    std::size_t since_pressure_ = 0;  // bars since the last with buying pressure
 };
 
 }  // namespace ostrel::kinds

@@ -42,7 +42,12 @@ public:
         });
         double span = hh - ll;
         if (span == 0.0) return 100.0;
-        return (std::log10(tr_sum_ / span) * 100.0) / log_period_;
+        // The true ranges of the window join up and cover the span, so their sum is
+        // at least the span: a sum read below it (down to below 0) is the residue of
+        // ranges that have left, and the index does not fall below 0.
+        double ratio = tr_sum_ / span;
+        if (ratio < 1.0) ratio = 1.0;
+        return (std::log10(ratio) * 100.0) / log_period_;
     }
     std::size_t warmup_period() const override { return period_; }
 

@@ -4,6 +4,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -43,9 +44,10 @@ public:
         }
         if (ranges_.empty()) return std::nullopt;
         // Days without range average to exactly 0; the running sum keeps the residue
-        // of the ranges that have left (of either sign).
+        // of the ranges that have left (of either sign), and a sum of ranges read
+        // below 0 is such a residue: 0.
         if (run_.zeros_cover(ranges_.size())) return 0.0;
-        return sum_ / static_cast<double>(ranges_.size());
+        return core::not_below_zero(sum_) / static_cast<double>(ranges_.size());
     }
     std::size_t warmup_period() const override { return ranges_.capacity(); }
 

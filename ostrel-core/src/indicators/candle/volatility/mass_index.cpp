@@ -3,12 +3,15 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/ema.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
 
 // Mass index: the sum over `sum_period` bars of the ratio of the single to the
-// double exponential average of the high-low range (1 when the double is 0).
+// double exponential average of the high-low range (1 when the double is 0). The
+// ratios are never negative: their running sum, never re-summed, is read not below
+// 0, and exactly 0 over a window of ratios of 0 (ranges that have died out).
 class MassIndex final : public Indicator {
 public:
     static Expected<MassIndex, IndicatorError> make(std::size_t ema_period, std::size_t sum_period) {
@@ -29,11 +32,15 @@ public:
         auto e2 = double_.step(*e1);
         if (!e2) return std::nullopt;
         double ratio = *e2 == 0.0 ? 1.0 : *e1 / *e2;
-        if (ratios_.full()) sum_ = sum_ - ratios_.oldest();
+        if (ratios_.full()) {
+            sum_ = sum_ - ratios_.oldest();
+            nonzero_ -= ratios_.oldest() != 0.0;
+        }
         ratios_.push(ratio);
         sum_ = ratio + sum_;
+        nonzero_ += ratio != 0.0;
         if (!ratios_.full()) return std::nullopt;
-        return sum_;
+        return nonzero_ == 0 ? 0.0 : core::not_below_zero(sum_);
     }
     std::size_t warmup_period() const override { return ratios_.capacity() + 2 * single_.period() - 2; }
 
@@ -45,6 +52,7 @@ private:
     core::Ema double_;
     core::Ring<double> ratios_;
     double sum_ = 0.0;
+    std::size_t nonzero_ = 0;  // ratios of the window that are not 0
 };
 
 }  // namespace ostrel::kinds

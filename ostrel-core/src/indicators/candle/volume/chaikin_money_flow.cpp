@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
@@ -37,7 +38,10 @@ public:
         // Volumes are never negative: a quotient of -0 comes from a residue of the
         // volume sum, and the exact answer is +0.
         if (flows_.zeros_cover(period_)) return 0.0;
-        return mfv_sum_ / volume_sum_;
+        // No bar's money-flow volume exceeds its volume in size, so the exact ratio
+        // lies within -1..1; the residues the two sums keep (never re-summed) could take
+        // the quotient outside: the flow is read no larger than the volume.
+        return std::clamp(mfv_sum_, -volume_sum_, volume_sum_) / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }
 

@@ -1,6 +1,9 @@
+#include <cstdint>
+
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/rolling_sums.hpp"
 
 namespace ostrel::kinds {
@@ -9,7 +12,10 @@ namespace ostrel::kinds {
 // on bars whose typical price rose) in the total flow of the last `period` bars,
 // as 100 - 100 / (1 + positive / negative). Both sums are recomputed exactly from
 // their windows every `period` pushes. A window without any flow (unchanged typical
-// prices or no volume) gives 50, also between two re-sums.
+// prices or no volume) gives 50, also between two re-sums. Between re-sums a sum
+// keeps the residue of the flows that left: a side whose window holds only zero
+// flows reads exactly 0, and while the window holds no negative flow (a negative
+// typical price) no side reads below 0, so the index stays within 0..100.
 class Mfi final : public Indicator {
 public:
     static Expected<Mfi, IndicatorError> make(std::size_t period) {
@@ -30,12 +36,21 @@ public:
         const double down = tp < *prev_tp_ ? raw : 0.0;
         positive_.push(up);
         negative_.push(down);
-        flows_.push(up == 0.0 && down == 0.0 ? 0.0 : 1.0);
+        ups_.push(up);
+        downs_.push(down);
+        if (up < 0.0 || down < 0.0)
+            since_negative_ = 0;
+        else if (since_negative_ < positive_.period)
+            ++since_negative_;
         prev_tp_ = tp;
         if (!positive_.window.full()) return std::nullopt;
-        if (flows_.zeros_cover(positive_.period)) return 50.0;
-        const double p = positive_.sum;
-        const double n = negative_.sum;
+        const bool signed_flows = since_negative_ < positive_.period;
+        double p = ups_.zeros_cover(positive_.period) ? 0.0 : positive_.sum;
+        double n = downs_.zeros_cover(positive_.period) ? 0.0 : negative_.sum;
+        if (!signed_flows) {
+            p = core::not_below_zero(p);
+            n = core::not_below_zero(n);
+        }
         if (n == 0.0) return p == 0.0 ? 50.0 : 100.0;
         return 100.0 - 100.0 / (1.0 + p / n);
     }
@@ -48,7 +63,9 @@ private:
     std::optional<double> prev_tp_;
     core::RollingSums positive_;
     core::RollingSums negative_;
-    core::EqualRun flows_;  // 0 for a bar without flow, 1 otherwise
+    core::EqualRun ups_;    // the flows of rising typical prices
+    core::EqualRun downs_;  // the flows of falling typical prices
+    std::size_t since_negative_ = SIZE_MAX;  // bars since a flow below 0, up to period
 };
 
 }  // namespace ostrel::kinds

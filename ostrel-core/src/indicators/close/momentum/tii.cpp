@@ -3,6 +3,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/sma.hpp"
 
@@ -11,7 +12,9 @@ namespace ostrel::kinds {
 // Trend intensity index: the share of positive deviations of the close from its
 // average over the last `deviation_period` deviations. Running sums, never re-summed;
 // when every close behind the deviations equals its average (period +
-// deviation_period - 1 equal closes) the deviations are 0 and the value is 50.
+// deviation_period - 1 equal closes) the deviations are 0 and the value is 50. Both
+// sums are of magnitudes: a sum is read not below 0, and exactly 0 when no deviation
+// of its sign is left in the window, whatever residue it keeps.
 class Tii final : public Indicator {
 public:
     static Expected<Tii, IndicatorError> make(std::size_t period, std::size_t deviation_period) {
@@ -32,21 +35,29 @@ public:
             deviations_.pop_oldest();
             if (d0 > 0.0) {
                 sum_up_ = sum_up_ - d0;
+                --ups_;
             } else if (d0 < 0.0) {
                 sum_down_ = sum_down_ + d0;
+                --downs_;
             }
         }
         const double d = close - *m;
         deviations_.push(d);
         if (d > 0.0) {
             sum_up_ = sum_up_ + d;
+            ++ups_;
         } else if (d < 0.0) {
             sum_down_ = sum_down_ - d;
+            ++downs_;
         }
         if (!deviations_.full()) return std::nullopt;
         if (closes_.covers(sma_.period() + deviations_.capacity() - 1)) return 50.0;
-        const double total = sum_up_ + sum_down_;
-        if (total > 0.0) return std::clamp(sum_up_ * 100.0 / total, 0.0, 100.0);
+        const double up = ups_ == 0 ? 0.0 : core::not_below_zero(sum_up_);
+        const double down = downs_ == 0 ? 0.0 : core::not_below_zero(sum_down_);
+        const double total = up + down;
+        // A window of deviations above the average alone gives 100, not a share
+        // rounded below it.
+        if (total > 0.0) return down == 0.0 ? 100.0 : std::clamp(up * 100.0 / total, 0.0, 100.0);
         return 50.0;
     }
     std::size_t warmup_period() const override { return sma_.period() + deviations_.capacity() - 1; }
@@ -58,6 +69,8 @@ private:
     core::Sma sma_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
+    std::size_t ups_ = 0;    // deviations above 0 in the window
+    std::size_t downs_ = 0;  // deviations below 0 in the window
     core::EqualRun closes_;
 };
 

@@ -22,6 +22,7 @@ public:
         if (window_.full()) {
             double d = window_.oldest() - mar_;
             upside_ = upside_ - (d > 0.0 ? d : 0.0);
+            if (d > 0.0) --above_;
             if (d < 0.0) {
                 downside_sq_ = downside_sq_ - d * d;
                 // With no shortfall left in the window its sum is exactly 0, not the
@@ -32,6 +33,7 @@ public:
         window_.push(x);
         double d = x - mar_;
         upside_ = upside_ + (d > 0.0 ? d : 0.0);
+        if (d > 0.0) ++above_;
         if (d < 0.0) {
             downside_sq_ = downside_sq_ + d * d;
             ++below_;
@@ -40,7 +42,9 @@ public:
         const double n = static_cast<double>(period_);
         double dd = downside_sq_ / n;
         if (!(dd > 0.0)) return 0.0;
-        // An upside sum read below 0 is a residue of excesses that left: 0.
+        // Without an excess in the window the upside is exactly 0, not the residue of
+        // the excesses that left; an upside sum read below 0 is such a residue too.
+        if (above_ == 0) return 0.0;
         return (core::not_below_zero(upside_) / n) / std::sqrt(dd);
     }
     std::size_t warmup_period() const override { return period_; }
@@ -54,6 +58,7 @@ private:
     double upside_ = 0.0;
     double downside_sq_ = 0.0;
     std::size_t below_ = 0;  // values below mar in the window
+    std::size_t above_ = 0;  // values above mar in the window
 };
 
 }  // namespace ostrel::kinds

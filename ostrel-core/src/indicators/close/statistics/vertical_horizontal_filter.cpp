@@ -30,8 +30,12 @@ public:
             if (v > hi) hi = v;
             if (v < lo) lo = v;
         });
-        // A path read below 0 is a residue of changes that left: no path.
-        return path_ <= 0.0 ? 0.0 : (hi - lo) / path_;
+        // A path read below 0 is a residue of changes that left: no path. The path
+        // joins every close of the window, so it is at least their range: a path read
+        // shorter is a residue too, and the ratio is at most 1.
+        if (path_ <= 0.0) return 0.0;
+        const double v = (hi - lo) / path_;
+        return v > 1.0 ? 1.0 : v;
     }
     std::size_t warmup_period() const override { return period_ + 1; }
 

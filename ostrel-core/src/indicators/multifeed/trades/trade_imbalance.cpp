@@ -1,11 +1,15 @@
 #include "catalogue/params.hpp"
 #include "indicators/feed_access.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/rolling_pair_sums.hpp"
 
 namespace ostrel::kinds {
 
 // Buy less sell volume over buy plus sell volume of the last `period` trades; 0
-// when those trades have no volume.
+// when those trades have no volume. The sums are never re-summed: after sizes many
+// orders of magnitude larger have left, a side can read below 0 while its window
+// holds trades. Sizes are never negative, so each side is read not below 0, and the
+// value stays within -1..1.
 class TradeImbalance final : public Indicator {
 public:
     explicit TradeImbalance(core::RollingPairSums s) : s_(std::move(s)) {}
@@ -17,9 +21,11 @@ public:
                 s_.add_then_replace(t.size, 0.0);
         });
         if (!any || !s_.full()) return std::nullopt;
-        const double total = s_.sum_a() + s_.sum_b();
+        const double buys = core::not_below_zero(s_.sum_a());
+        const double sells = core::not_below_zero(s_.sum_b());
+        const double total = buys + sells;
         if (!(total > 0.0)) return 0.0;
-        return (s_.sum_a() - s_.sum_b()) / total;
+        return (buys - sells) / total;
     }
     std::size_t warmup_period() const override { return s_.period(); }
 

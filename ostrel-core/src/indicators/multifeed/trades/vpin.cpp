@@ -22,9 +22,7 @@ public:
         std::optional<double> result;
         const bool any = core::for_each_trade(f, [&](const Trade& t) {
             pour(t.size, t.is_sell);
-            // A sum of imbalances read below 0 is a residue of those that left: 0.
-            const double sum = core::not_below_zero(sum_);
-            result = imbalances_.full() ? std::optional<double>(sum / (volume_ * count_)) : std::nullopt;
+            result = imbalances_.full() ? std::optional<double>(value()) : std::nullopt;
         });
         if (!any) return std::nullopt;
         return result;
@@ -34,6 +32,16 @@ public:
 private:
     Vpin(double bucket_volume, std::size_t buckets)
         : volume_(bucket_volume), count_(static_cast<double>(buckets)), imbalances_(buckets), buckets_(buckets) {}
+
+    // The mean imbalance per unit of bucket volume. A sum of imbalances read below 0
+    // is a residue of those that left, and so is what it reads over a window of
+    // balanced buckets: 0. No imbalance exceeds the bucket volume, so the value is at
+    // most 1 (the division may round above it).
+    double value() const {
+        const double sum = imbalanced_ == 0 ? 0.0 : core::not_below_zero(sum_);
+        const double v = sum / (volume_ * count_);
+        return v > 1.0 ? 1.0 : v;
+    }
 
     void pour(double size, bool is_sell) {
         const double room = volume_ - filled_;
@@ -63,9 +71,11 @@ private:
             const double o = imbalances_.oldest();
             imbalances_.pop_oldest();
             sum_ = sum_ - o;
+            imbalanced_ -= o != 0.0;
         }
         imbalances_.push(imbalance);
         sum_ = sum_ + imbalance;
+        imbalanced_ += imbalance != 0.0;
         if (++since_resum_ == buckets_) {
             double s = 0.0;
             imbalances_.for_each([&](double x) { s = s + x; });
@@ -86,6 +96,7 @@ private:
     std::size_t buckets_;
     double sum_ = 0.0;
     std::size_t since_resum_ = 0;
+    std::size_t imbalanced_ = 0;  // buckets of the window whose imbalance is not 0
 };
 
 }  // namespace ostrel::kinds
