@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/inline_hint.hpp"
 
 namespace ostrel::core {
 
@@ -19,7 +20,7 @@ public:
 
     // A non-finite value gives nothing and changes nothing, so one bad input
     // cannot poison the average for the rest of the run.
-    std::optional<double> step(double x) {
+    OSTREL_ALWAYS_INLINE std::optional<double> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
         if (seeded_) {
             ema_ = std::fma(alpha_, x, one_minus_alpha_ * ema_);

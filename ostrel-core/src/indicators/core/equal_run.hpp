@@ -13,20 +13,37 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
+
+#include "indicators/core/inline_hint.hpp"
 
 namespace ostrel::core {
 
 class EqualRun {
 public:
-    // Takes the series' next accepted value.
-    void push(double x) {
+    // Takes the series' next accepted value. The first value meets the NaN that last_
+    // starts with and opens a run of 1. The branch is predicted well on a series
+    // whose neighbours are mostly unequal (or mostly equal).
+    OSTREL_ALWAYS_INLINE void push(double x) {
         ++pushes_;
-        if (run_ != 0 && x == last_) {
+        if (x == last_) {
             ++run_;
         } else {
             last_ = x;
             run_ = 1;
         }
+    }
+
+    // The same count without a branch on the comparison, for a series whose equal
+    // neighbours come and go at random (the gains of a random walk are 0 on about
+    // every other value), where that branch would be mispredicted often. The newest
+    // value is kept either way; an equal one differs at most in the sign of a zero,
+    // which no reader tells apart.
+    OSTREL_ALWAYS_INLINE void push_branchless(double x) {
+        ++pushes_;
+        const std::size_t keep = x == last_ ? ~std::size_t{0} : 0;
+        run_ = (run_ & keep) + 1;
+        last_ = x;
     }
 
     // The number of trailing values equal to the newest (0 before any value).
@@ -43,11 +60,11 @@ public:
     // been constant from its start, for kinds whose recursion never forgets it.
     bool constant_from_start() const { return run_ != 0 && run_ == pushes_; }
 
-    // The newest value (meaningful once a value was pushed).
+    // The newest value (meaningful once a value was pushed; NaN before).
     double last() const { return last_; }
 
 private:
-    double last_ = 0.0;
+    double last_ = std::numeric_limits<double>::quiet_NaN();
     std::size_t run_ = 0;
     std::size_t pushes_ = 0;
 };

@@ -34,8 +34,8 @@ public:
             sum_b_ = sum_b_ - ob;
         }
         ring_.push({a, b});
-        run_a_.push(a);
-        run_b_.push(b);
+        run_a_.push_branchless(a);
+        run_b_.push_branchless(b);
         sum_a_ = sum_a_ + a;
         sum_b_ = sum_b_ + b;
     }
@@ -46,8 +46,8 @@ public:
         const bool evicts = ring_.full();
         const std::pair<double, double> old = evicts ? ring_.oldest() : std::pair<double, double>{};
         ring_.push({a, b});
-        run_a_.push(a);
-        run_b_.push(b);
+        run_a_.push_branchless(a);
+        run_b_.push_branchless(b);
         sum_a_ = sum_a_ + a;
         sum_b_ = sum_b_ + b;
         if (evicts) {

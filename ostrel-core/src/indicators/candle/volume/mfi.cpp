@@ -30,7 +30,8 @@ public:
         const double down = tp < *prev_tp_ ? raw : 0.0;
         positive_.push(up);
         negative_.push(down);
-        flows_.push(up == 0.0 && down == 0.0 ? 0.0 : 1.0);
+        // One side at most is not 0, so the sum is 0 exactly on a bar without flow.
+        flows_.push(up + down);
         prev_tp_ = tp;
         if (!positive_.window.full()) return std::nullopt;
         if (flows_.zeros_cover(positive_.period)) return 50.0;
@@ -48,7 +49,7 @@ private:
     std::optional<double> prev_tp_;
     core::RollingSums positive_;
     core::RollingSums negative_;
-    core::EqualRun flows_;  // 0 for a bar without flow, 1 otherwise
+    core::EqualRun flows_;  // the bars' flows, up or down; 0 without flow
 };
 
 }  // namespace ostrel::kinds
