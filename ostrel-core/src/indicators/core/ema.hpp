@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "indicators/indicator.hpp"
-#include "indicators/core/inline_hint.hpp"
 
 namespace ostrel::core {
 
@@ -20,7 +19,7 @@ public:
 
     // A non-finite value gives nothing and changes nothing, so one bad input
     // cannot poison the average for the rest of the run.
-    OSTREL_ALWAYS_INLINE std::optional<double> step(double x) {
+    std::optional<double> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
         if (seeded_) {
             ema_ = std::fma(alpha_, x, one_minus_alpha_ * ema_);

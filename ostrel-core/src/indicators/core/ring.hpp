@@ -95,7 +95,7 @@ private:
 // A non-finite v changes nothing and gives false; otherwise v is appended to the
 // window `w` (any window with push and full) and the answer is whether it is full.
 template <class Window>
-bool push_finite(Window& w, double v) {
+OSTREL_ALWAYS_INLINE bool push_finite(Window& w, double v) {
     if (!std::isfinite(v)) return false;
     w.push(v);
     return w.full();

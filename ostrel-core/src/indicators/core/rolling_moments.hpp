@@ -13,6 +13,7 @@
 
 #include "indicators/core/anchored_sums.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/inline_hint.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -27,7 +28,7 @@ public:
 
     // Takes one value; true when the window is full afterwards. A non-finite value
     // changes nothing and gives false.
-    bool push(double x) {
+    OSTREL_ALWAYS_INLINE bool push(double x) {
         if (!std::isfinite(x)) return false;
         if (window_.full()) sums_.remove(window_.oldest());
         window_.push(x);
