@@ -1,6 +1,5 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_pair_sums.hpp"
 
 namespace ostrel::kinds {
@@ -18,9 +17,9 @@ public:
         double gain = d > 0.0 ? d : 0.0;
         double loss = d < 0.0 ? -d : 0.0;
         sums_.replace_then_add(gain, loss);
-        bodies_.push(d);
         if (!sums_.full()) return std::nullopt;
-        if (bodies_.zeros_cover(sums_.period())) return 50.0;
+        // A window of empty bodies has only zero gains and losses: both sums read
+        // exactly 0 (see RollingPairSums), the total is 0 and the answer 50.
         double gains = sums_.sum_a();
         double total = gains + sums_.sum_b();
         if (total == 0.0) return 50.0;
@@ -30,7 +29,6 @@ public:
 
 private:
     core::RollingPairSums sums_;  // (gain, loss)
-    core::EqualRun bodies_;
 };
 
 }  // namespace ostrel::kinds
