@@ -42,8 +42,9 @@ public:
         if (!window_.full()) return std::nullopt;
         if (den_sum_ <= 0.0) return last_;
         if (ranges_.zeros_cover(period_ + 3)) return last_;
-        last_ = num_sum_ / den_sum_;
-        return last_;
+        const double result = num_sum_ / den_sum_;
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return period_ + 3; }
 
