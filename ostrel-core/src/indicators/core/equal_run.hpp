@@ -22,28 +22,18 @@ namespace ostrel::core {
 class EqualRun {
 public:
     // Takes the series' next accepted value. The first value meets the NaN that last_
-    // starts with and opens a run of 1. The branch is predicted well on a series
-    // whose neighbours are mostly unequal (or mostly equal).
+    // starts with and opens a run of 1; every later new run marks the series as not
+    // constant from its start. An equal value costs a compare and an add. The branch
+    // is predicted well on a series whose neighbours are mostly unequal (or mostly
+    // equal).
     OSTREL_ALWAYS_INLINE void push(double x) {
-        ++pushes_;
         if (x == last_) {
             ++run_;
         } else {
+            changed_ = run_ != 0;
             last_ = x;
             run_ = 1;
         }
-    }
-
-    // The same count without a branch on the comparison, for a series whose equal
-    // neighbours come and go at random (the gains of a random walk are 0 on about
-    // every other value), where that branch would be mispredicted often. The newest
-    // value is kept either way; an equal one differs at most in the sign of a zero,
-    // which no reader tells apart.
-    OSTREL_ALWAYS_INLINE void push_branchless(double x) {
-        ++pushes_;
-        const std::size_t keep = x == last_ ? ~std::size_t{0} : 0;
-        run_ = (run_ & keep) + 1;
-        last_ = x;
     }
 
     // The number of trailing values equal to the newest (0 before any value).
@@ -58,7 +48,7 @@ public:
 
     // True when every value pushed so far (at least one) is the same: a series that has
     // been constant from its start, for kinds whose recursion never forgets it.
-    bool constant_from_start() const { return run_ != 0 && run_ == pushes_; }
+    bool constant_from_start() const { return run_ != 0 && !changed_; }
 
     // The newest value (meaningful once a value was pushed; NaN before).
     double last() const { return last_; }
@@ -66,7 +56,31 @@ public:
 private:
     double last_ = std::numeric_limits<double>::quiet_NaN();
     std::size_t run_ = 0;
-    std::size_t pushes_ = 0;
+    bool changed_ = false;  // a second run has begun
+};
+
+// How many of the latest values of a series are zero (of either sign), in O(1) and
+// without a branch: for a series whose zeros come and go at random (the gains of a
+// random walk are 0 on about every other value), where a branch on the comparison
+// would be mispredicted often. Tells a window of zero terms like
+// EqualRun::zeros_cover.
+class ZeroRun {
+public:
+    OSTREL_ALWAYS_INLINE void push(double x) {
+#if defined(__GNUC__) || defined(__clang__)
+        // An empty asm that takes x in a register: the compiler no longer sees how x
+        // was chosen (a side's value is 0 on one arm of the caller's select), so it
+        // does not split the caller's select into a branch to know x == 0 there.
+        asm("" : "+x"(x));
+#endif
+        run_ = (run_ + 1) & (x == 0.0 ? ~std::size_t{0} : 0);
+    }
+
+    // True when the last n values (n >= 1) are all zero.
+    bool covers(std::size_t n) const { return run_ >= n; }
+
+private:
+    std::size_t run_ = 0;
 };
 
 }  // namespace ostrel::core
