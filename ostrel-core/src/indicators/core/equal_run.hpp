@@ -23,14 +23,14 @@ class EqualRun {
 public:
     // Takes the series' next accepted value. The first value meets the NaN that last_
     // starts with and opens a run of 1; every later new run marks the series as not
-    // constant from its start. An equal value costs a compare and an add. The branch
+    // constant from its start (the length of the run it ends is not 0). An equal value costs a compare and an add. The branch
     // is predicted well on a series whose neighbours are mostly unequal (or mostly
-    // equal).
+    // equal); unequal neighbours, the usual case of prices, are laid out straight.
     OSTREL_ALWAYS_INLINE void push(double x) {
-        if (x == last_) {
+        if (x == last_) [[unlikely]] {
             ++run_;
         } else {
-            changed_ = run_ != 0;
+            runs_before_ = run_;  // 0 only on the first value
             last_ = x;
             run_ = 1;
         }
@@ -48,7 +48,7 @@ public:
 
     // True when every value pushed so far (at least one) is the same: a series that has
     // been constant from its start, for kinds whose recursion never forgets it.
-    bool constant_from_start() const { return run_ != 0 && !changed_; }
+    bool constant_from_start() const { return run_ != 0 && runs_before_ == 0; }
 
     // The newest value (meaningful once a value was pushed; NaN before).
     double last() const { return last_; }
@@ -56,7 +56,7 @@ public:
 private:
     double last_ = std::numeric_limits<double>::quiet_NaN();
     std::size_t run_ = 0;
-    bool changed_ = false;  // a second run has begun
+    std::size_t runs_before_ = 0;  // not 0 once a second run has begun
 };
 
 // How many of the latest values of a series are zero (of either sign), in O(1) and
