@@ -67,11 +67,13 @@ private:
 class ZeroRun {
 public:
     OSTREL_ALWAYS_INLINE void push(double x) {
-#if defined(__GNUC__) || defined(__clang__)
         // An empty asm that takes x in a register: the compiler no longer sees how x
         // was chosen (a side's value is 0 on one arm of the caller's select), so it
         // does not split the caller's select into a branch to know x == 0 there.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
         asm("" : "+x"(x));
+#elif (defined(__GNUC__) || defined(__clang__)) && defined(__aarch64__)
+        asm("" : "+w"(x));
 #endif
         run_ = (run_ + 1) & (x == 0.0 ? ~std::size_t{0} : 0);
     }
