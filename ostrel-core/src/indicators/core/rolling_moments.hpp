@@ -49,7 +49,7 @@ public:
     // Population variance, clamped at 0 (a negative or NaN difference gives 0); 0 for
     // a flat window.
     double variance() const {
-        if (flat()) return 0.0;
+        if (flat()) [[unlikely]] return 0.0;
         double m = m1();
         double v = sums_.sum_sq / static_cast<double>(period_) - m * m;
         return v > 0.0 ? v : 0.0;
@@ -59,7 +59,7 @@ public:
     // (S2 - n * (S1 / n)^2) / (n - 1), clamped at 0 (a NaN gives 0); 0 for a flat
     // window. Needs n >= 2.
     double sample_variance() const {
-        if (flat()) return 0.0;
+        if (flat()) [[unlikely]] return 0.0;
         return sums_.sample_variance(static_cast<double>(period_));
     }
 
