@@ -4,6 +4,7 @@
 #pragma once
 
 #include "indicators/core/ring.hpp"
+#include "indicators/core/inline_hint.hpp"
 
 namespace ostrel::core {
 
@@ -32,7 +33,7 @@ struct AnchoredSums {
     }
 
     // Re-anchors on the window's mean and recomputes both sums, oldest to newest.
-    void rebuild(const Ring<double>& window) {
+    OSTREL_OUT_OF_LINE void rebuild(const Ring<double>& window) {
         double s = 0.0;
         window.for_each([&](double v) { s = s + v; });
         anchor = s / static_cast<double>(window.size());

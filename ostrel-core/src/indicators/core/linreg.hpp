@@ -10,6 +10,7 @@
 
 #include "indicators/indicator.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/inline_hint.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -34,7 +35,7 @@ public:
 
     // Takes one value; true when the window is full afterwards. Non-finite values
     // change nothing and give false.
-    bool push(double y) {
+    OSTREL_ALWAYS_INLINE bool push(double y) {
         if (!std::isfinite(y)) return false;
         run_.push(y);
         if (window_.full()) {
@@ -54,23 +55,7 @@ public:
         sum_y_ = sum_y_ + e;
         sum_xy_ = sum_xy_ + i * e;
         sum_yy_ = sum_yy_ + e * e;
-        if (++pushes_since_anchor_ == period_) {
-            double s = 0.0;
-            window_.for_each([&](double v) { s = s + v; });
-            anchor_ = s / static_cast<double>(window_.size());
-            double sy = 0.0, sxy = 0.0, syy = 0.0, x = 0.0;
-            window_.for_each([&](double v) {
-                double ev = v - anchor_;
-                sy = sy + ev;
-                sxy = sxy + x * ev;
-                syy = syy + ev * ev;
-                x += 1.0;
-            });
-            sum_y_ = sy;
-            sum_xy_ = sxy;
-            sum_yy_ = syy;
-            pushes_since_anchor_ = 0;
-        }
+        if (++pushes_since_anchor_ == period_) reanchor();
         return window_.full();
     }
 
@@ -111,6 +96,26 @@ public:
     double sum_yy() const { return sum_yy_; }
 
 private:
+    // Every n values: a new anchor at the window's mean and the sums recomputed from
+    // the window, so that the running sums' rounding does not accumulate.
+    OSTREL_OUT_OF_LINE void reanchor() {
+        double s = 0.0;
+        window_.for_each([&](double v) { s = s + v; });
+        anchor_ = s / static_cast<double>(window_.size());
+        double sy = 0.0, sxy = 0.0, syy = 0.0, x = 0.0;
+        window_.for_each([&](double v) {
+            double ev = v - anchor_;
+            sy = sy + ev;
+            sxy = sxy + x * ev;
+            syy = syy + ev * ev;
+            x += 1.0;
+        });
+        sum_y_ = sy;
+        sum_xy_ = sxy;
+        sum_yy_ = syy;
+        pushes_since_anchor_ = 0;
+    }
+
     Ring<double> window_;
     std::size_t period_;
     double anchor_ = 0.0;

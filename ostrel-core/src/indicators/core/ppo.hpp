@@ -23,8 +23,9 @@ public:
         const auto f = fast_.step(x);
         const auto s = slow_.step(x);
         if (!f || !s) return std::nullopt;
-        last_value_ = *s == 0.0 ? 0.0 : (*f - *s) * 100.0 / *s;
-        return last_value_;
+        const double result = *s == 0.0 ? 0.0 : (*f - *s) * 100.0 / *s;
+        last_value_ = result;
+        return result;
     }
 
     std::size_t slow_period() const { return slow_.period(); }

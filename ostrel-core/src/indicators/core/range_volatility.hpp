@@ -12,6 +12,7 @@
 #include "indicators/candle_guard.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/inline_hint.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/min_max.hpp"
 
@@ -39,17 +40,12 @@ public:
     // non-finite term stops affecting it at the latest `period` terms after leaving.
     // A window of zero terms (flat candles) sums to exactly 0, whatever residue the
     // running sum keeps from the terms that have left.
-    std::optional<double> push(double term) {
+    OSTREL_ALWAYS_INLINE std::optional<double> push(double term) {
         run_.push(term);
         if (terms_.full()) sum_ = sum_ - terms_.oldest();
         terms_.push(term);
         sum_ = term + sum_;
-        if (++pushes_since_resum_ == period_) {
-            double s = -0.0;
-            terms_.for_each([&](double v) { s = s + v; });
-            sum_ = s;
-            pushes_since_resum_ = 0;
-        }
+        if (++pushes_since_resum_ == period_) resum();
         if (!terms_.full()) return std::nullopt;
         if (run_.zeros_cover(period_)) return 0.0;
         return sum_;
@@ -66,6 +62,14 @@ public:
 private:
     RangeVolatility(std::size_t period, std::size_t annualization)
         : terms_(period), period_(period), annualization_(annualization) {}
+
+    // The exact sum of the window, oldest first, in place of the running one.
+    OSTREL_OUT_OF_LINE void resum() {
+        double s = -0.0;
+        terms_.for_each([&](double v) { s = s + v; });
+        sum_ = s;
+        pushes_since_resum_ = 0;
+    }
 
     Ring<double> terms_;
     std::size_t period_;

@@ -11,6 +11,8 @@
 #include <limits>
 #include <vector>
 
+#include "indicators/core/inline_hint.hpp"
+
 namespace ostrel::core {
 
 // Makes room in `v` for one more element when it is at its capacity and below
@@ -35,7 +37,7 @@ public:
     bool full() const { return count_ == cap_; }
 
     // Appends; when full, the oldest value is dropped first.
-    void push(const T& v) {
+    OSTREL_ALWAYS_INLINE void push(const T& v) {
         if (count_ == size_ && count_ < cap_) grow();
         buf_[head_] = v;
         if (++head_ == size_) head_ = 0;
@@ -75,7 +77,7 @@ private:
 
     // Every slot is taken and the window is not at its length: put the values in
     // arrival order from slot 0 and enlarge the storage.
-    void grow() {
+    OSTREL_OUT_OF_LINE void grow() {
         std::rotate(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(head_), buf_.end());
         grow_toward(buf_, cap_);
         buf_.resize(buf_.capacity());
@@ -93,7 +95,7 @@ private:
 // A non-finite v changes nothing and gives false; otherwise v is appended to the
 // window `w` (any window with push and full) and the answer is whether it is full.
 template <class Window>
-bool push_finite(Window& w, double v) {
+OSTREL_ALWAYS_INLINE bool push_finite(Window& w, double v) {
     if (!std::isfinite(v)) return false;
     w.push(v);
     return w.full();

@@ -13,6 +13,7 @@
 
 #include "indicators/core/anchored_sums.hpp"
 #include "indicators/core/equal_run.hpp"
+#include "indicators/core/inline_hint.hpp"
 #include "indicators/indicator.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -27,7 +28,7 @@ public:
 
     // Takes one value; true when the window is full afterwards. A non-finite value
     // changes nothing and gives false.
-    bool push(double x) {
+    OSTREL_ALWAYS_INLINE bool push(double x) {
         if (!std::isfinite(x)) return false;
         if (window_.full()) sums_.remove(window_.oldest());
         window_.push(x);
@@ -48,7 +49,7 @@ public:
     // Population variance, clamped at 0 (a negative or NaN difference gives 0); 0 for
     // a flat window.
     double variance() const {
-        if (flat()) return 0.0;
+        if (flat()) [[unlikely]] return 0.0;
         double m = m1();
         double v = sums_.sum_sq / static_cast<double>(period_) - m * m;
         return v > 0.0 ? v : 0.0;
@@ -58,7 +59,7 @@ public:
     // (S2 - n * (S1 / n)^2) / (n - 1), clamped at 0 (a NaN gives 0); 0 for a flat
     // window. Needs n >= 2.
     double sample_variance() const {
-        if (flat()) return 0.0;
+        if (flat()) [[unlikely]] return 0.0;
         return sums_.sample_variance(static_cast<double>(period_));
     }
 

@@ -4,7 +4,7 @@
 // A running sum keeps the rounding residue of the values that have left it, so a
 // side whose window holds nothing but zeros (no sells among the last trades, no
 // down bodies) would read a few units in the last place, or even below 0, instead
-// of 0. A counter of equal values per side makes such a side read exactly 0; the
+// of 0. A counter of trailing zeros per side makes such a side read exactly 0; the
 // sums themselves are left as they are.
 #pragma once
 
@@ -34,8 +34,8 @@ public:
             sum_b_ = sum_b_ - ob;
         }
         ring_.push({a, b});
-        run_a_.push(a);
-        run_b_.push(b);
+        zeros_a_.push(a);
+        zeros_b_.push(b);
         sum_a_ = sum_a_ + a;
         sum_b_ = sum_b_ + b;
     }
@@ -46,8 +46,8 @@ public:
         const bool evicts = ring_.full();
         const std::pair<double, double> old = evicts ? ring_.oldest() : std::pair<double, double>{};
         ring_.push({a, b});
-        run_a_.push(a);
-        run_b_.push(b);
+        zeros_a_.push(a);
+        zeros_b_.push(b);
         sum_a_ = sum_a_ + a;
         sum_b_ = sum_b_ + b;
         if (evicts) {
@@ -58,18 +58,19 @@ public:
 
     bool full() const { return ring_.full(); }
     // The running sums; exactly 0 for a side whose full window holds only zeros.
-    double sum_a() const { return zeros(run_a_) ? 0.0 : sum_a_; }
-    double sum_b() const { return zeros(run_b_) ? 0.0 : sum_b_; }
+    double sum_a() const { return zeros_a() ? 0.0 : sum_a_; }
+    double sum_b() const { return zeros_b() ? 0.0 : sum_b_; }
+    // Whether a side's full window holds only zeros (its exact sum is 0).
+    bool zeros_a() const { return zeros_a_.covers(ring_.capacity()); }
+    bool zeros_b() const { return zeros_b_.covers(ring_.capacity()); }
     std::size_t period() const { return ring_.capacity(); }
 
 private:
     explicit RollingPairSums(std::size_t period) : ring_(period) {}
 
-    bool zeros(const EqualRun& run) const { return run.zeros_cover(ring_.capacity()); }
-
     Ring<std::pair<double, double>> ring_;
-    EqualRun run_a_;
-    EqualRun run_b_;
+    ZeroRun zeros_a_;
+    ZeroRun zeros_b_;
     double sum_a_ = 0.0;
     double sum_b_ = 0.0;
 };

@@ -51,8 +51,9 @@ public:
             seeded_ = true;
         }
         double total = up_avg_ + down_avg_;
-        last_ = total == 0.0 ? 50.0 : (100.0 * up_avg_) / total;
-        return last_;
+        const double result = total == 0.0 ? 50.0 : (100.0 * up_avg_) / total;
+        last_ = result;
+        return result;
     }
 
     std::size_t period() const { return moments_.period(); }

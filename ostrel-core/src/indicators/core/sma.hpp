@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/inline_hint.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -20,7 +21,7 @@ public:
         return Sma(period);
     }
 
-    std::optional<double> step(double x) {
+    OSTREL_ALWAYS_INLINE std::optional<double> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
         if (count_ < period_) {
             grow_toward(buf_, period_);
@@ -33,13 +34,7 @@ public:
             sum_ = x + (sum_ - old);
         }
         if (++head_ == period_) head_ = 0;
-        if (++pushes_since_resum_ == 16 * period_) {
-            double s = -0.0;
-            for (std::size_t i = head_; i < period_; ++i) s = s + buf_[i];
-            for (std::size_t i = 0; i < head_; ++i) s = s + buf_[i];
-            sum_ = s;
-            pushes_since_resum_ = 0;
-        }
+        if (++pushes_since_resum_ == 16 * period_) resum();
         if (count_ == period_) return sum_ / static_cast<double>(period_);
         return std::nullopt;
     }
@@ -48,6 +43,15 @@ public:
 
 private:
     explicit Sma(std::size_t period) : period_(period) {}
+
+    // The exact sum of the ring, oldest first, in place of the running one.
+    OSTREL_OUT_OF_LINE void resum() {
+        double s = -0.0;
+        for (std::size_t i = head_; i < period_; ++i) s = s + buf_[i];
+        for (std::size_t i = 0; i < head_; ++i) s = s + buf_[i];
+        sum_ = s;
+        pushes_since_resum_ = 0;
+    }
 
     std::vector<double> buf_;
     std::size_t period_;

@@ -22,8 +22,9 @@ public:
     // changes nothing.
     std::optional<double> step(double x) {
         if (!moments_.push(x)) return std::nullopt;
-        last_ = std::sqrt(moments_.variance());
-        return last_;
+        const double result = std::sqrt(moments_.variance());
+        last_ = result;
+        return result;
     }
 
     std::size_t period() const { return moments_.period(); }

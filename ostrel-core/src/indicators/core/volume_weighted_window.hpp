@@ -50,8 +50,9 @@ public:
         }
         if (!ring_.full()) return std::nullopt;
         const bool no_volume = volumes_.zeros_cover(period_);
-        last_ = v_sum_ > 0.0 && !no_volume ? pv_sum_ / v_sum_ : p_sum_ / static_cast<double>(period_);
-        return last_;
+        const double mean = v_sum_ > 0.0 && !no_volume ? pv_sum_ / v_sum_ : p_sum_ / static_cast<double>(period_);
+        last_ = mean;
+        return mean;
     }
 
     std::size_t period() const { return period_; }

@@ -8,6 +8,7 @@
 
 #include "indicators/core/ema.hpp"
 #include "indicators/indicator.hpp"
+#include "indicators/core/inline_hint.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -19,7 +20,7 @@ public:
         return Zlema(period);
     }
 
-    std::optional<double> step(double x) {
+    OSTREL_ALWAYS_INLINE std::optional<double> step(double x) {
         if (!push_finite(lagged_, x)) return std::nullopt;
         double o = lagged_.oldest();
         double d = std::fma(2.0, x, -o);

@@ -28,8 +28,9 @@ public:
         auto atr = ema_.step(tr);
         if (!atr || !avg) return std::nullopt;
         if (*atr <= 0.0) return last_;
-        last_ = (c->close - *avg) / *atr;
-        return last_;
+        const double result = (c->close - *avg) / *atr;
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return sma_.period(); }
 

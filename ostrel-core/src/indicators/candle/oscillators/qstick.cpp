@@ -15,10 +15,11 @@ public:
         if (!c) return std::nullopt;
         const double body = c->close - c->open;
         bodies_.push(body);
-        auto v = sma_.step(body);
+        const auto v = sma_.step(body);
+        if (!v) return std::nullopt;
         // An average that is already 0 keeps its sign.
-        if (v && *v != 0.0 && bodies_.zeros_cover(sma_.period())) return 0.0;
-        return v;
+        if (*v != 0.0 && bodies_.zeros_cover(sma_.period())) return 0.0;
+        return *v;
     }
     std::size_t warmup_period() const override { return sma_.period(); }
 

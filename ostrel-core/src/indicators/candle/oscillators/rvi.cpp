@@ -45,8 +45,9 @@ public:
         // No body exceeds its range, so the exact ratio lies within -1..1; the residues
         // of the never re-summed sums can take the quotient outside.
         const double v = num_sum_ / den_sum_;
-        last_ = v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v);
-        return last_;
+        const double result = v > 1.0 ? 1.0 : (v < -1.0 ? -1.0 : v);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return period_ + 3; }
 

@@ -39,8 +39,9 @@ public:
         if (r && std::isfinite(*r)) d = range_2_.step(*r);
         if (!a || !b || !r || !d) return std::nullopt;
         if (*d <= 0.0) return last_;
-        last_ = *b * 100.0 / (*d * 0.5);
-        return last_;
+        const double result = *b * 100.0 / (*d * 0.5);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return period_ + smooth1_ + smooth2_ - 2; }
 

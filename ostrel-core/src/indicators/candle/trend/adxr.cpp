@@ -20,8 +20,9 @@ public:
         if (!v) return std::nullopt;
         adx_.push(v->adx);
         if (!adx_.full()) return std::nullopt;
-        last_ = midpoint(v->adx, adx_.oldest());
-        return last_;
+        const double result = midpoint(v->adx, adx_.oldest());
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return 3 * core_.period() - 1; }
 

@@ -13,8 +13,9 @@ public:
         if (!c) return std::nullopt;
         auto v = window_.step(*c);
         if (!v) return std::nullopt;
-        last_ = v->up - v->down;
-        return last_;
+        const double result = v->up - v->down;
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return window_.period() + 1; }
 

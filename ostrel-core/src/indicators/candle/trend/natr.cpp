@@ -14,8 +14,9 @@ public:
         if (!c) return std::nullopt;
         auto atr = atr_.step_fused(c->high, c->low, c->close);
         if (!atr) return std::nullopt;
-        last_ = c->close == 0.0 ? 0.0 : (100.0 * *atr) / c->close;
-        return last_;
+        const double result = c->close == 0.0 ? 0.0 : (100.0 * *atr) / c->close;
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return atr_.period(); }
 

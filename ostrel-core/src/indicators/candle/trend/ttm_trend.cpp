@@ -18,8 +18,9 @@ public:
         const Candle* c = core::checked_candle(f);
         if (!c) return std::nullopt;
         const double m = midpoint(c->high, c->low);
-        auto avg = sma_.step(m);
-        if (std::isfinite(m)) medians_.push(m);
+        if (!std::isfinite(m)) return std::nullopt;  // the average takes nothing either
+        medians_.push(m);
+        const auto avg = sma_.step(m);
         if (!avg) return std::nullopt;
         if (medians_.covers(sma_.period())) return c->close > medians_.last() ? 1.0 : -1.0;
         return c->close > *avg ? 1.0 : -1.0;

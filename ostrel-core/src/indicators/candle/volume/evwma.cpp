@@ -32,8 +32,9 @@ public:
         const bool no_volume = volumes_.zeros_cover(period_);
         if (v > 0.0 && !no_volume) {
             double prev = prev_ ? *prev_ : c->close;
-            prev_ = (c->close * c->volume + (v - c->volume) * prev) / v;
-            return prev_;
+            const double result = (c->close * c->volume + (v - c->volume) * prev) / v;
+            prev_ = result;
+            return result;
         }
         if (!prev_) prev_ = c->close;
         return prev_;

@@ -45,8 +45,8 @@ public:
         prev_tp_ = tp;
         if (!positive_.window.full()) return std::nullopt;
         const bool signed_flows = since_negative_ < positive_.period;
-        double p = ups_.zeros_cover(positive_.period) ? 0.0 : positive_.sum;
-        double n = downs_.zeros_cover(positive_.period) ? 0.0 : negative_.sum;
+        double p = ups_.covers(positive_.period) ? 0.0 : positive_.sum;
+        double n = downs_.covers(positive_.period) ? 0.0 : negative_.sum;
         if (!signed_flows) {
             p = core::not_below_zero(p);
             n = core::not_below_zero(n);
@@ -63,8 +63,8 @@ private:
     std::optional<double> prev_tp_;
     core::RollingSums positive_;
     core::RollingSums negative_;
-    core::EqualRun ups_;    // the flows of rising typical prices
-    core::EqualRun downs_;  // the flows of falling typical prices
+    core::ZeroRun ups_;     // the flows of rising typical prices
+    core::ZeroRun downs_;   // the flows of falling typical prices
     std::size_t since_negative_ = SIZE_MAX;  // bars since a flow below 0, up to period
 };
 

@@ -43,8 +43,9 @@ public:
             if (a > 1.0) a = 1.0;
         }
         double prev = value_ ? *value_ : close;
-        value_ = close * a + (1.0 - a) * prev;
-        return value_;
+        const double result = close * a + (1.0 - a) * prev;
+        value_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return period_; }
 

@@ -26,8 +26,9 @@ public:
         e0_ = close * (1.0 - a) + a * e0_;
         det0_ = (close - e0_) * (1.0 - b) + b * det0_;
         det1_ = (a * a) * det1_ + (1.0 - a) * ((1.0 - a) * ((e0_ + r * det0_) - v));
-        value_ = v + det1_;
-        return value_;
+        const double result = v + det1_;
+        value_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return 1; }
 

@@ -34,8 +34,9 @@ public:
         double sc = slow_sc_ + er * (fast_sc_ - slow_sc_);
         sc = sc * sc;
         double base = value_ ? *value_ : o;
-        value_ = base + sc * (close - base);
-        return value_;
+        const double result = base + sc * (close - base);
+        value_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return period_ + 1; }
 

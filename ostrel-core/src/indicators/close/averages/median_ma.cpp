@@ -21,8 +21,9 @@ public:
         }
         auto s = window_.sorted();
         const std::size_t n = window_.period();
-        last_ = (n % 2 == 1) ? s[n / 2] : midpoint(s[n / 2 - 1], s[n / 2]);
-        return last_;
+        const double result = (n % 2 == 1) ? s[n / 2] : midpoint(s[n / 2 - 1], s[n / 2]);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return window_.period(); }
 

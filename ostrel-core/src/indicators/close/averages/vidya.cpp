@@ -19,8 +19,9 @@ public:
         if (!c) return std::nullopt;
         double k = (std::fabs(*c) / 100.0) * alpha_;
         double prev = value_ ? *value_ : close;
-        value_ = close * k + (1.0 - k) * prev;
-        return value_;
+        const double result = close * k + (1.0 - k) * prev;
+        value_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return cmo_period_ + 1; }
 

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_window.hpp"
 
 namespace ostrel::kinds {
@@ -13,9 +14,13 @@ public:
     explicit CenterOfGravity(core::RollingWindow w) : w_(std::move(w)) {}
 
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!w_.push_finite(f.candle.close)) return std::nullopt;
-        const auto [hi, lo] = w_.high_low();
-        if (hi == lo) return 0.0;
+        const double close = f.candle.close;
+        if (!std::isfinite(close)) return std::nullopt;
+        w_.push(close);
+        closes_.push(close);
+        if (!w_.full()) return std::nullopt;
+        // Every close of the window equal (the highest is the lowest).
+        if (closes_.covers(w_.period)) return 0.0;
         const std::size_t n = w_.period;
         double num = 0.0;
         double den = 0.0;
@@ -31,6 +36,7 @@ public:
 
 private:
     core::RollingWindow w_;
+    core::EqualRun closes_;
 };
 
 }  // namespace ostrel::kinds

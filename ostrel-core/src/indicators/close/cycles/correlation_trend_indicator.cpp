@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_window.hpp"
 
 namespace ostrel::kinds {
@@ -18,9 +19,13 @@ public:
     }
 
     std::optional<double> update(const FeedSnapshot& f) override {
-        if (!w_.push_finite(f.candle.close)) return std::nullopt;
-        const auto [hi, lo] = w_.high_low();
-        if (hi == lo) return 0.0;
+        const double close = f.candle.close;
+        if (!std::isfinite(close)) return std::nullopt;
+        w_.push(close);
+        closes_.push(close);
+        if (!w_.full()) return std::nullopt;
+        // Every close of the window equal (the highest is the lowest).
+        if (closes_.covers(w_.period)) return 0.0;
         const auto& win = w_.window;
         const std::size_t count = w_.period;
         const double n = static_cast<double>(count);
@@ -46,6 +51,7 @@ private:
     explicit CorrelationTrendIndicator(core::RollingWindow w) : w_(std::move(w)) {}
 
     core::RollingWindow w_;
+    core::EqualRun closes_;
 };
 
 }  // namespace ostrel::kinds

@@ -19,14 +19,16 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double x = f.candle.close;
         if (!std::isfinite(x)) return std::nullopt;
-        const double smooth = (x1_ && x2_ && x3_) ? (x + 2.0 * *x1_ + 2.0 * *x2_ + *x3_) / 6.0 : x;
+        const double smooth = seen_ >= 3 ? (x + 2.0 * x1_ + 2.0 * x2_ + x3_) / 6.0 : x;
         double cycle;
-        if (s1_ && s2_ && c1_ && c2_) {
+        if (seen_ >= 2) {
             const double k = 1.0 - alpha_ / 2.0;
             const double g = 1.0 - alpha_;
-            cycle = (k * k) * ((smooth - 2.0 * *s1_) + *s2_) + 2.0 * g * *c1_ - (g * g) * *c2_;
+            cycle = (k * k) * ((smooth - 2.0 * s1_) + s2_) + 2.0 * g * c1_ - (g * g) * c2_;
         } else {
-            cycle = (x - 2.0 * x1_.value_or(x) + x2_.value_or(x)) / 4.0;
+            // x[2] does not exist yet and stands in for itself, as x[1] does on the
+            // first close.
+            cycle = (x - 2.0 * (seen_ >= 1 ? x1_ : x) + x) / 4.0;
         }
         x3_ = x2_;
         x2_ = x1_;
@@ -35,6 +37,7 @@ public:
         s1_ = smooth;
         c2_ = c1_;
         c1_ = cycle;
+        if (seen_ < 3) ++seen_;
         closes_.push(x);
         return closes_.constant_from_start() && cycle != 0.0 ? 0.0 : cycle;
     }
@@ -44,9 +47,13 @@ private:
     explicit CyberneticCycle(std::size_t period) : alpha_(2.0 / (static_cast<double>(period) + 1.0)) {}
 
     double alpha_;
-    std::optional<double> x1_, x2_, x3_;
-    std::optional<double> s1_, s2_;
-    std::optional<double> c1_, c2_;
+    // The histories as plain values, read once they exist: `seen_` counts the
+    // accepted closes up to 3 (x[k] exists after k, s[2] and c[2] after 2). Plain
+    // doubles shift without the partial stores and wide reloads of optionals.
+    std::size_t seen_ = 0;
+    double x1_ = 0.0, x2_ = 0.0, x3_ = 0.0;
+    double s1_ = 0.0, s2_ = 0.0;
+    double c1_ = 0.0, c2_ = 0.0;
     core::EqualRun closes_;
 };
 

@@ -20,8 +20,9 @@ public:
         const auto line = regression_.step(close);
         if (!line) return std::nullopt;
         if (close == 0.0) return last_value_;
-        last_value_ = (close - *line) * 100.0 / close;
-        return last_value_;
+        const double v = (close - *line) * 100.0 / close;
+        last_value_ = v;
+        return v;
     }
     std::size_t warmup_period() const override { return regression_.period(); }
 

@@ -18,10 +18,12 @@ public:
     }
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
-        auto v = cmo_.step(close);
-        if (std::isfinite(close)) closes_.push(close);
-        if (v && closes_.covers(cmo_.period() + 1)) return 0.0;
-        return v;
+        if (!std::isfinite(close)) return std::nullopt;  // the core takes nothing either
+        closes_.push(close);
+        const auto v = cmo_.step(close);
+        if (!v) return std::nullopt;
+        if (closes_.covers(cmo_.period() + 1)) return 0.0;
+        return *v;
     }
     std::size_t warmup_period() const override { return cmo_.period() + 1; }
 

@@ -22,8 +22,9 @@ public:
         if (!ppo || !std::isfinite(*ppo)) return std::nullopt;
         const auto s = signal_.step(*ppo);
         if (!s) return std::nullopt;
-        last_histogram_ = *ppo - *s;
-        return last_histogram_;
+        const double result = *ppo - *s;
+        last_histogram_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return ppo_.slow_period() + signal_.period() - 1; }
 

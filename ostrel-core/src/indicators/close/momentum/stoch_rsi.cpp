@@ -23,16 +23,17 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
+        if (!std::isfinite(close)) return std::nullopt;  // the RSI takes nothing either
+        closes_.push(close);
         const auto r = rsi_.step(close);
-        if (std::isfinite(close)) closes_.push(close);
         if (!r) return std::nullopt;
         rsi_values_.push(*r);
         if (!rsi_values_.full()) return std::nullopt;
-        double hi = rsi_values_.oldest();
-        double lo = hi;
         // The window's oldest RSI takes its own change; the later ones see no
         // change when the last `stoch_period` closes are equal.
         if (closes_.covers(rsi_values_.capacity())) return 50.0;
+        double hi = rsi_values_.oldest();
+        double lo = hi;
         rsi_values_.for_each([&](double v) {
             if (v > hi) hi = v;
             if (v < lo) lo = v;

@@ -27,8 +27,9 @@ public:
 
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
+        if (!std::isfinite(close)) return std::nullopt;  // the average takes nothing either
+        closes_.push(close);
         const auto m = sma_.step(close);
-        if (std::isfinite(close)) closes_.push(close);
         if (!m) return std::nullopt;
         if (deviations_.full()) {
             const double d0 = deviations_.oldest();

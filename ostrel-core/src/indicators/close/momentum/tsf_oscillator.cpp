@@ -21,8 +21,9 @@ public:
         const auto forecast = core::Tsf::step(regression_, close);
         if (!forecast) return std::nullopt;
         if (close == 0.0) return last_value_;
-        last_value_ = (close - *forecast) * 100.0 / close;
-        return last_value_;
+        const double v = (close - *forecast) * 100.0 / close;
+        last_value_ = v;
+        return v;
     }
     std::size_t warmup_period() const override { return regression_.period(); }
 

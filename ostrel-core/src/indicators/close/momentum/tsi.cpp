@@ -31,8 +31,9 @@ public:
         const auto as = abs_short_.step(*al);
         if (!as) return std::nullopt;
         if (!numerator) return std::nullopt;
-        last_value_ = *as == 0.0 ? 0.0 : *numerator / *as;
-        return last_value_;
+        const double result = *as == 0.0 ? 0.0 : *numerator / *as;
+        last_value_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return mom_long_.period() + mom_short_.period(); }
 

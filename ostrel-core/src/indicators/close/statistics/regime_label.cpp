@@ -29,8 +29,9 @@ public:
         if (!vols_.full()) return std::nullopt;
         double q1 = core::interpolated_quantile(vols_.sorted(), 0.25);
         double q3 = core::interpolated_quantile(vols_.sorted(), 0.75);
-        last_ = vol < q1 ? -1.0 : (vol > q3 ? 1.0 : 0.0);
-        return last_;
+        const double result = vol < q1 ? -1.0 : (vol > q3 ? 1.0 : 0.0);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return returns_.period() + vols_.period(); }
 

@@ -40,8 +40,9 @@ public:
         }
         if (!ring.full()) return std::nullopt;
         // Returns that are all 0 give products of 0, not the residue of those that left.
-        w_.last = w_.all_zero() ? 0.0 : (w_.sum > 0.0 ? w_.sum : 0.0) * 1.5707963267948966;
-        return w_.last;
+        const double v = w_.all_zero() ? 0.0 : (w_.sum > 0.0 ? w_.sum : 0.0) * 1.5707963267948966;
+        w_.last = v;
+        return v;
     }
     std::size_t warmup_period() const override { return w_.period + 1; }
 

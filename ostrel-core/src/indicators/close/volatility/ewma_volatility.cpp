@@ -23,8 +23,9 @@ public:
         } else {
             variance_ = *variance_ * lambda_ + r * (r * (1.0 - lambda_));
         }
-        last_ = std::sqrt(*variance_ > 0.0 ? *variance_ : 0.0);
-        return last_;
+        const double result = std::sqrt(*variance_ > 0.0 ? *variance_ : 0.0);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return 2; }
 

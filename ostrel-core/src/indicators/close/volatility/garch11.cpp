@@ -29,8 +29,9 @@ public:
             variance_ = (omega_ + prev_sq_return_ * alpha_) + *variance_ * beta_;
         }
         prev_sq_return_ = q;
-        last_ = std::sqrt(*variance_);
-        return last_;
+        const double result = std::sqrt(*variance_);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return 2; }
 

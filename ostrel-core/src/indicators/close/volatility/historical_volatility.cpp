@@ -20,8 +20,9 @@ public:
         if (!ret) return std::nullopt;
         double r = *ret;
         if (!returns_.push(r)) return std::nullopt;
-        last_ = std::sqrt(returns_.sample_variance()) * std::sqrt(static_cast<double>(annualization_)) * 100.0;
-        return last_;
+        const double v = std::sqrt(returns_.sample_variance()) * std::sqrt(static_cast<double>(annualization_)) * 100.0;
+        last_ = v;
+        return v;
     }
     std::size_t warmup_period() const override { return returns_.period() + 1; }
 

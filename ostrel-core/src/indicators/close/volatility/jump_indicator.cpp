@@ -56,8 +56,9 @@ public:
             sums_.rebuild(returns_);
             pushes_since_anchor_ = 0;
         }
-        last_ = signal;
-        return last_;
+        const double result = signal;
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return period_ + 2; }
 

@@ -25,8 +25,9 @@ public:
         if (!returns_.push(r)) return std::nullopt;
         double vol = std::sqrt(returns_.sample_variance());
         if (!vols_.push(vol)) return std::nullopt;
-        last_ = std::sqrt(vols_.sample_variance());
-        return last_;
+        const double result = std::sqrt(vols_.sample_variance());
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return returns_.period() + vols_.period(); }
 

@@ -32,8 +32,10 @@ public:
         // the two untied totals is formed in floating point, where it cannot wrap.
         const double total = static_cast<double>(pairs_);
         const double q = (total - static_cast<double>(tied_x_)) * (total - static_cast<double>(tied_y_));
-        last_ = q == 0.0 ? 0.0 : core::clamp_unit(static_cast<double>(concordant_ - discordant_) / std::sqrt(q));
-        return last_;
+        const double result =
+            q == 0.0 ? 0.0 : core::clamp_unit(static_cast<double>(concordant_ - discordant_) / std::sqrt(q));
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return window_.capacity(); }
 

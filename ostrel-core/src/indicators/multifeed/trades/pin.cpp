@@ -30,8 +30,9 @@ public:
         if (!any || !flags_.full()) return std::nullopt;
         const std::int64_t n = static_cast<std::int64_t>(flags_.capacity());
         const std::int64_t diff = 2 * buys_ - n;
-        last_ = static_cast<double>(diff < 0 ? -diff : diff) / static_cast<double>(n);
-        return last_;
+        const double result = static_cast<double>(diff < 0 ? -diff : diff) / static_cast<double>(n);
+        last_ = result;
+        return result;
     }
     std::size_t warmup_period() const override { return flags_.capacity(); }
 

@@ -20,8 +20,9 @@ public:
         const std::size_t n = signs_.size();
         double sum = 0.0;
         for (std::size_t i = 1; i < n; ++i) sum = sum + signs_[i - 1] * signs_[i];
-        last_ = sum / static_cast<double>(n - 1);
-        return last_;
+        const double out = sum / static_cast<double>(n - 1);
+        last_ = out;
+        return out;
     }
     std::size_t warmup_period() const override { return signs_.capacity(); }
 
