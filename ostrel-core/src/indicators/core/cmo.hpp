@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "indicators/core/ring.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/min_max.hpp"
 
 namespace ostrel::core {
@@ -17,7 +18,7 @@ class Cmo {
 public:
     explicit Cmo(std::size_t period) : moves_(period), period_(period) {}
 
-    std::optional<double> step(double x) {
+    OSTREL_ALWAYS_INLINE std::optional<double> step(double x) {
         if (!std::isfinite(x)) return std::nullopt;
         if (!previous_) {
             previous_ = x;
@@ -36,13 +37,13 @@ public:
         moves_.push({up, down});
         sum_up_ = up + sum_up_;
         sum_down_ = down + sum_down_;
-        since_up_ = up != 0.0 ? 0 : since_up_ + 1;
-        since_down_ = down != 0.0 ? 0 : since_down_ + 1;
+        no_ups_.push(up);
+        no_downs_.push(down);
         if (!moves_.full()) return std::nullopt;
         // A window moving one way only gives exactly +-100 (0 without any move),
         // whatever residue the sums keep of the moves that left. Otherwise sums of
         // non-negative moves read below 0 (such residues) are 0.
-        const bool no_up = since_up_ >= period_, no_down = since_down_ >= period_;
+        const bool no_up = no_ups_.covers(period_), no_down = no_downs_.covers(period_);
         double value;
         if (no_up | no_down) {
             value = no_down ? (no_up ? 0.0 : 100.0) : -100.0;
@@ -69,8 +70,8 @@ private:
     std::size_t period_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
-    std::size_t since_up_ = 0;    // moves since the last one up
-    std::size_t since_down_ = 0;  // moves since the last one down
+    ZeroRun no_ups_;    // moves since the last one up
+    ZeroRun no_downs_;  // moves since the last one down
 };
 
 }  // namespace ostrel::core

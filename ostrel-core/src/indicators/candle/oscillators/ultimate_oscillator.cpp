@@ -45,8 +45,8 @@ public:
         double bp = c->close - lo;
         double tr = hi - lo;
         ring_.push({bp, tr});
-        ranges_.push(tr);
-        since_pressure_ = bp != 0.0 ? 0 : since_pressure_ + 1;
+        no_range_.push(tr);
+        no_pressure_.push(bp);
         for (Window& w : windows_) {
             w.bp = w.bp + bp;
             w.tr = w.tr + tr;
@@ -76,13 +76,13 @@ private:
 
     // A range sum read at or below 0 is no range.
     bool no_range(const Window& w) const {
-        return w.tr <= 0.0 || ranges_.zeros_cover(w.length);
+        return w.tr <= 0.0 || no_range_.covers(w.length);
     }
 
     // Buying pressure over true range of a window with range, within 0..1: no more
     // pressure than range is read, and none without any in the window.
     double share(const Window& w) const {
-        const double bp = since_pressure_ >= w.length ? 0.0 : std::min(core::not_below_zero(w.bp), w.tr);
+        const double bp = no_pressure_.covers(w.length) ? 0.0 : std::min(core::not_below_zero(w.bp), w.tr);
         return bp / w.tr;
     }
 
@@ -94,8 +94,8 @@ private:
     std::size_t longest_;
     Window windows_[3];  // short, medium, long
     std::size_t pairs_ = 0;
-    core::EqualRun ranges_;  // the true ranges, to tell a window without range
-    std::size_t since_pressure_ = 0;  // bars since the last with buying pressure
+    core::ZeroRun no_range_;     // the true ranges, to tell a window without range
+    core::ZeroRun no_pressure_;  // the buying pressures, to tell a window without any
 };
 
 }  // namespace ostrel::kinds

@@ -2,14 +2,12 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/core/cmo.hpp"
-#include "indicators/core/equal_run.hpp"
 
 namespace ostrel::kinds {
 
 // Chande momentum oscillator over the last `period` moves. A window of equal closes
 // has no move up or down and gives exactly 0, whatever residue the core's running
-// sums keep. The answer is the kind's alone: the core's value, which the adaptive
-// average built on it follows, keeps its arithmetic.
+// sums keep (the core tells a window without moves).
 class Cmo final : public Indicator {
 public:
     static Expected<Cmo, IndicatorError> make(std::size_t period) {
@@ -19,10 +17,8 @@ public:
     std::optional<double> update(const FeedSnapshot& f) override {
         const double close = f.candle.close;
         if (!std::isfinite(close)) return std::nullopt;  // the core takes nothing either
-        closes_.push(close);
         const auto v = cmo_.step(close);
         if (!v) return std::nullopt;
-        if (closes_.covers(cmo_.period() + 1)) return 0.0;
         return *v;
     }
     std::size_t warmup_period() const override { return cmo_.period() + 1; }
@@ -30,7 +26,6 @@ public:
 private:
     explicit Cmo(std::size_t period) : cmo_(period) {}
     core::Cmo cmo_;
-    core::EqualRun closes_;
 };
 
 }  // namespace ostrel::kinds
