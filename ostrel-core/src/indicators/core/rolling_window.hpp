@@ -3,10 +3,12 @@
 // running-peak drawdown scan of such a window of levels.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <limits>
 
 #include "indicators/indicator.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::core {
@@ -44,6 +46,24 @@ struct RollingWindow {
 
     Ring<double> window;
     std::size_t period;
+};
+
+// A RollingWindow that also counts the run of equal values it took, for the kinds
+// whose value over a window of equal closes is fixed (their rounded sums would leave
+// a residue there).
+struct WatchedWindow {
+    // As RollingWindow::push_finite.
+    OSTREL_ALWAYS_INLINE bool push_finite(double v) {
+        if (!std::isfinite(v)) return false;
+        w.push(v);
+        run.push(v);
+        return w.full();
+    }
+    // Every value of the window is equal.
+    bool flat() const { return run.covers(w.period); }
+
+    RollingWindow w;
+    EqualRun run;
 };
 
 // Walks `levels` oldest first with a running peak that starts at -infinity; for each

@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "catalogue/params.hpp"
-#include "indicators/core/equal_run.hpp"
 #include "indicators/core/rolling_window.hpp"
 
 namespace ostrel::kinds {
@@ -19,15 +18,10 @@ public:
     }
 
     std::optional<double> update(const FeedSnapshot& f) override {
-        const double close = f.candle.close;
-        if (!std::isfinite(close)) return std::nullopt;
-        w_.push(close);
-        closes_.push(close);
-        if (!w_.full()) return std::nullopt;
-        // Every close of the window equal (the highest is the lowest).
-        if (closes_.covers(w_.period)) return 0.0;
-        const auto& win = w_.window;
-        const std::size_t count = w_.period;
+        if (!w_.push_finite(f.candle.close)) return std::nullopt;
+        if (w_.flat()) return 0.0;
+        const auto& win = w_.w.window;
+        const std::size_t count = w_.w.period;
         const double n = static_cast<double>(count);
         double total = 0.0;
         for (std::size_t i = 0; i < count; ++i) total = total + win[i];
@@ -45,13 +39,12 @@ public:
         if (den == 0.0) return 0.0;
         return std::clamp((n * sxy - sx * sy) / std::sqrt(den), -1.0, 1.0);
     }
-    std::size_t warmup_period() const override { return w_.period; }
+    std::size_t warmup_period() const override { return w_.w.period; }
 
 private:
-    explicit CorrelationTrendIndicator(core::RollingWindow w) : w_(std::move(w)) {}
+    explicit CorrelationTrendIndicator(core::RollingWindow w) : w_{std::move(w), {}} {}
 
-    core::RollingWindow w_;
-    core::EqualRun closes_;
+    core::WatchedWindow w_;
 };
 
 }  // namespace ostrel::kinds
