@@ -38,7 +38,11 @@ public:
             ad_smoothed_ = ad_seed_sum_ / count;
             volume_smoothed_ = volume_seed_sum_ / count;
         }
-        const double value = *volume_smoothed_ == 0.0 ? 0.0 : *ad_smoothed_ / *volume_smoothed_;
+        // The close lies within the true range, so no term exceeds its volume in size
+        // and both averages weigh the same bars alike: the exact ratio lies within
+        // -1..1; rounding and the residue of huge bars can take it just past.
+        const double value =
+            *volume_smoothed_ == 0.0 ? 0.0 : core::within(*ad_smoothed_ / *volume_smoothed_, -1.0, 1.0);
         last_ = value;
         return value;
     }
