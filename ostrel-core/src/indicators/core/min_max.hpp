@@ -30,4 +30,12 @@ inline double min_ignoring_nan(double a, double b) {
 // and -0 stays -0.
 inline double not_below_zero(double x) { return x < 0.0 ? 0.0 : x; }
 
+// A value whose exact counterpart never exceeds `hi` (or leaves lo..hi), as read:
+// rounding of a ratio, or a residue in the sums it divides, can take it just past
+// the bound. A value within the bounds (either zero among them) and a NaN pass
+// through unchanged.
+inline double not_above(double x, double hi) { return x > hi ? hi : x; }
+inline double not_below(double x, double lo) { return x < lo ? lo : x; }
+inline double within(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
+
 }  // namespace ostrel::core

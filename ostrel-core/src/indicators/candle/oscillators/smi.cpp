@@ -4,6 +4,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/ema.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -39,7 +40,10 @@ public:
         if (r && std::isfinite(*r)) d = range_2_.step(*r);
         if (!a || !b || !r || !d) return std::nullopt;
         if (*d <= 0.0) return last_;
-        const double result = *b * 100.0 / (*d * 0.5);
+        // The close lies within the window's range, so no distance from the midpoint
+        // exceeds half the range, and both are smoothed by the same averages from the
+        // same bars: the exact ratio lies within -100..100.
+        const double result = core::within(*b * 100.0 / (*d * 0.5), -100.0, 100.0);
         last_ = result;
         return result;
     }

@@ -45,8 +45,12 @@ public:
         auto d = d_.step(k);
         if (std::isfinite(k)) ks_.push(k);  // the values the average takes in
         if (!d) return std::nullopt;
-        outputs_.store({k, ks_.zeros_cover(d_.period()) ? 0.0 : core::not_below_zero(*d)});
-        return k;
+        // The close lies within the window's range, so %K is at most 100 and so is
+        // the average of the %K values; a close at the highest high can read a
+        // rounding above, and the average's running sum a residue above.
+        const double k_read = core::not_above(k, 100.0);
+        outputs_.store({k_read, ks_.zeros_cover(d_.period()) ? 0.0 : core::within(*d, 0.0, 100.0)});
+        return k_read;
     }
     std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
     std::size_t warmup_period() const override { return k_period_ + d_.period() - 1; }

@@ -1,6 +1,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/donchian_window.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -18,7 +19,10 @@ public:
         double ll = window_.lowest_low();
         double range = hh - ll;
         if (range == 0.0) return -50.0;
-        return (hh - c->close) * -100.0 / range;
+        // The close lies within the window's range, so the exact ratio is at least
+        // -100; a close at the lowest low can read a rounding below.
+        const double result = core::not_below((hh - c->close) * -100.0 / range, -100.0);
+        return result;
     }
     std::size_t warmup_period() const override { return window_.period(); }
 

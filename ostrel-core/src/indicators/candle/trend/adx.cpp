@@ -1,6 +1,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/core/adx.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -14,8 +15,13 @@ public:
         if (!c) return std::nullopt;
         auto v = core_.step(*c);
         if (!v) return std::nullopt;
-        outputs_.store({v->plus_di, v->minus_di, v->adx});
-        return v->plus_di;
+        // The exact +DI and -DI are at most 100 (no move exceeds its true range, and
+        // the sums are smoothed alike), and ADX averages DX values that are at most
+        // 100; a division can read a rounding above. Read here, not in the core,
+        // so the averages take the values as computed.
+        const double plus_di = core::not_above(v->plus_di, 100.0);
+        outputs_.store({plus_di, core::not_above(v->minus_di, 100.0), core::not_above(v->adx, 100.0)});
+        return plus_di;
     }
     std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
     std::size_t warmup_period() const override { return 2 * core_.period(); }

@@ -1,6 +1,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/core/adx.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -20,7 +21,9 @@ public:
         if (!v) return std::nullopt;
         adx_.push(v->adx);
         if (!adx_.full()) return std::nullopt;
-        const double result = midpoint(v->adx, adx_.oldest());
+        // The midpoint of two averages of DX values, each at most 100 in exact
+        // arithmetic; the ADX values are kept as computed and the result read within.
+        const double result = core::not_above(midpoint(v->adx, adx_.oldest()), 100.0);
         last_ = result;
         return result;
     }

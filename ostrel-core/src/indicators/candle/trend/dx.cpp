@@ -1,6 +1,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/core/adx.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -13,7 +14,10 @@ public:
         if (!c) return std::nullopt;
         auto d = dm_.step(*c);
         if (!d) return std::nullopt;
-        return d->dx;
+        // The difference of two non-negative indexes is no larger than their sum, so
+        // the exact DX is at most 100; the division can read a rounding above.
+        const double result = core::not_above(d->dx, 100.0);
+        return result;
     }
     std::size_t warmup_period() const override { return dm_.period() + 1; }
 

@@ -1,6 +1,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/core/adx.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -13,7 +14,12 @@ public:
         if (!c) return std::nullopt;
         auto d = dm_.step(*c);
         if (!d) return std::nullopt;
-        return d->minus_di;
+        // A move up or down is never larger than its true range and never both, and
+        // the three sums are smoothed alike, so the exact +DI and -DI (and their sum)
+        // are at most 100; the division can read a rounding above. Read here, not in
+        // the core, so DX and ADX are taken from the indexes as computed.
+        const double result = core::not_above(d->minus_di, 100.0);
+        return result;
     }
     std::size_t warmup_period() const override { return dm_.period() + 1; }
 

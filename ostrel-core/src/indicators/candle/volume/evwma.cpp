@@ -28,7 +28,10 @@ public:
         volumes_.push(c->volume);
         volume_sum_ = volume_sum_ + c->volume;
         if (!ring_.full()) return std::nullopt;
-        const double v = volume_sum_;
+        // The window's sum of volumes is at least its newest volume; read below it
+        // (a residue of huge volumes that have left), the previous average would get
+        // a negative weight and the price would be extrapolated.
+        const double v = volume_sum_ < c->volume ? c->volume : volume_sum_;
         const bool no_volume = volumes_.zeros_cover(period_);
         if (v > 0.0 && !no_volume) {
             double prev = prev_ ? *prev_ : c->close;

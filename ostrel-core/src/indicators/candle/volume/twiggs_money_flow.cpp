@@ -38,7 +38,14 @@ public:
             ad_smoothed_ = ad_seed_sum_ / count;
             volume_smoothed_ = volume_seed_sum_ / count;
         }
-        const double value = *volume_smoothed_ == 0.0 ? 0.0 : *ad_smoothed_ / *volume_smoothed_;
+        // The close lies within the true range, so no term exceeds its volume in size
+        // and both averages weigh the same bars alike: the exact ratio lies within
+        // -1..1. Rounding and the residue of huge bars can read the flow's average
+        // larger than the volume's, where the quotient reads +-1 or just past it.
+        const double flow = *ad_smoothed_;
+        const double volume = *volume_smoothed_;
+        const double value =
+            volume == 0.0 ? 0.0 : (std::fabs(flow) > volume ? (flow < 0.0 ? -1.0 : 1.0) : flow / volume);
         last_ = value;
         return value;
     }

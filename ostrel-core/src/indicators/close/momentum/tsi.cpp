@@ -3,6 +3,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/core/ema.hpp"
 #include "indicators/core/log_return_step.hpp"
+#include "indicators/core/min_max.hpp"
 
 namespace ostrel::kinds {
 
@@ -31,7 +32,9 @@ public:
         const auto as = abs_short_.step(*al);
         if (!as) return std::nullopt;
         if (!numerator) return std::nullopt;
-        const double result = *as == 0.0 ? 0.0 : *numerator / *as;
+        // No move exceeds its own size and both are smoothed by the same averages
+        // from the same bars, so the exact ratio lies within -100..100.
+        const double result = *as == 0.0 ? 0.0 : core::within(*numerator / *as, -100.0, 100.0);
         last_value_ = result;
         return result;
     }

@@ -37,7 +37,20 @@ public:
         double d = x - closes_.oldest();
         double sign = d > 0.0 ? 100.0 : (d < 0.0 ? -100.0 : 0.0);
         double raw = std::sqrt(d * d + n * n) * sign / path_;
-        if (!std::isfinite(raw)) return std::nullopt;
+        // By the triangle inequality the exact path of unit-step segments is never
+        // shorter than the straight distance over the same bars, so the ratio lies
+        // within -100..100: a path read shorter (a residue of steep segments that
+        // have left, or rounding on a straight run) is held to the bounds. A path
+        // read at 0 or below, where the exact one is at least `period`, reads as the
+        // straight line itself, whose ratio is exactly the sign.
+        if (!(path_ > 0.0 && std::fabs(raw) <= 100.0)) [[unlikely]] {
+            if (path_ <= 0.0) {
+                raw = sign;
+            } else {
+                if (std::isnan(raw)) return std::nullopt;
+                raw = raw < 0.0 ? -100.0 : 100.0;
+            }
+        }
         return ema_.step_unfused(raw);
     }
     std::size_t warmup_period() const override { return period_ + ema_.period(); }

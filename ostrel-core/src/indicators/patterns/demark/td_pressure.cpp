@@ -1,5 +1,6 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
+#include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
 namespace ostrel::kinds {
@@ -24,7 +25,10 @@ public:
         const double n = static_cast<double>(period_);
         const double mean_volume = sum(volumes_) / n;
         if (mean_volume == 0.0) return 0.0;
-        return ((sum(terms_) / n) * 100.0) / mean_volume;
+        // No body exceeds its range, so no term exceeds its volume in size and the
+        // exact ratio lies within -100..100; rounding can take it just past.
+        const double result = core::within(((sum(terms_) / n) * 100.0) / mean_volume, -100.0, 100.0);
+        return result;
     }
     std::size_t warmup_period() const override { return period_; }
 
