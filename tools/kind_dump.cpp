@@ -29,41 +29,23 @@
 #endif
 #include "catalogue/catalogue.hpp"
 #include "indicators/indicator.hpp"
+#include "support/feed_bar.hpp"
 
 namespace {
 
 using ostrel::Candle;
 using ostrel::CrossSectionEntry;
 using ostrel::DerivativesTick;
-using ostrel::FeedSnapshot;
 using ostrel::OrderBook;
 using ostrel::Trade;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-struct Rng {
-    std::uint64_t s;
-    std::uint64_t next() {
-        std::uint64_t z = (s += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // A double in [0, 1) with 53 random bits: exact.
-    double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-    std::uint64_t below(std::uint64_t n) { return next() % n; }
-};
+using feed_bar::Rng;
 
 // One bar with every feed the kinds can read.
-struct Bar {
-    Candle candle;
-    std::optional<double> reference;
-    std::optional<DerivativesTick> derivatives;
-    std::vector<Trade> trades;
-    std::optional<OrderBook> book;
-    std::optional<std::vector<CrossSectionEntry>> cross;
-};
+using Bar = feed_bar::FeedBar;
 
 struct Series {
     std::string name;
@@ -410,17 +392,6 @@ struct Digest {
     }
 };
 
-FeedSnapshot snapshot(const Bar& b) {
-    FeedSnapshot s;
-    s.candle = b.candle;
-    s.reference = b.reference;
-    s.derivatives = b.derivatives;
-    s.trades = b.trades;
-    s.order_book = b.book ? &*b.book : nullptr;
-    s.cross_section = b.cross ? &*b.cross : nullptr;
-    return s;
-}
-
 void dump_kind(std::string_view kind, const std::vector<Series>& series, bool full) {
     std::size_t runs = 0;
     for (const auto& params : kParams) {
@@ -438,7 +409,7 @@ void dump_kind(std::string_view kind, const std::vector<Series>& series, bool fu
             std::size_t values = 0;
             std::optional<std::size_t> first;
             for (std::size_t i = 0; i < s.bars.size(); ++i) {
-                auto v = (*ind)->update(snapshot(s.bars[i]));
+                auto v = (*ind)->update(s.bars[i].snapshot());
                 auto outs = (*ind)->outputs();
                 d.add(v ? "v" : "n");
                 if (v) {

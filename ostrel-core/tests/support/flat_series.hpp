@@ -15,16 +15,7 @@ namespace flat_series {
 
 using Bar = feed_bar::FeedBar;
 
-struct Rng {
-    std::uint64_t s;
-    std::uint64_t next() {
-        std::uint64_t z = (s += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-};
+using Rng = feed_bar::Rng;
 
 inline std::int64_t bar_time(std::size_t i) { return 1'700'000'000'000 + 3'600'000 * static_cast<std::int64_t>(i); }
 
