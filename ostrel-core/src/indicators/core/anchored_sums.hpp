@@ -34,9 +34,7 @@ struct AnchoredSums {
 
     // Re-anchors on the window's mean and recomputes both sums, oldest to newest.
     OSTREL_OUT_OF_LINE void rebuild(const Ring<double>& window) {
-        double s = 0.0;
-        window.for_each([&](double v) { s = s + v; });
-        anchor = s / static_cast<double>(window.size());
+        anchor = mean_oldest_first(window);
         double s1 = 0.0, s2 = 0.0;
         window.for_each([&](double v) {
             double d = v - anchor;

@@ -44,9 +44,7 @@ public:
         shifted_sum_ += e;
         shifted_sum_sq_ += e * e;
         if (++pushes_since_anchor_ == period_) {
-            double s = 0.0;
-            window_.for_each([&](double v) { s = s + v; });
-            anchor_ = s / static_cast<double>(window_.size());
+            anchor_ = mean_oldest_first(window_);
             double s1 = 0.0, s2 = 0.0;
             window_.for_each([&](double v) {
                 double dv = v - anchor_;

@@ -70,8 +70,8 @@ private:
     std::size_t period_;
     double sum_up_ = 0.0;
     double sum_down_ = 0.0;
-    ZeroRun no_ups_;    // moves since the last one up
-    ZeroRun no_downs_;  // moves since the last one down
+    ZeroRun no_ups_;    // the up moves: a run of zeros is a stretch without one
+    ZeroRun no_downs_;  // the down moves, likewise
 };
 
 }  // namespace ostrel::core

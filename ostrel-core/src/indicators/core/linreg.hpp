@@ -99,9 +99,7 @@ private:
     // Every n values: a new anchor at the window's mean and the sums recomputed from
     // the window, so that the running sums' rounding does not accumulate.
     OSTREL_OUT_OF_LINE void reanchor() {
-        double s = 0.0;
-        window_.for_each([&](double v) { s = s + v; });
-        anchor_ = s / static_cast<double>(window_.size());
+        anchor_ = mean_oldest_first(window_);
         double sy = 0.0, sxy = 0.0, syy = 0.0, x = 0.0;
         window_.for_each([&](double v) {
             double ev = v - anchor_;

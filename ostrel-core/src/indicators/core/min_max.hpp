@@ -25,11 +25,6 @@ inline double min_ignoring_nan(double a, double b) {
     return b < a ? b : a;
 }
 
-// A running sum of terms that are never negative, as read: a residue of the terms that
-// have left the window can take it below 0, where the exact sum is 0. A NaN stays NaN
-// and -0 stays -0.
-inline double not_below_zero(double x) { return x < 0.0 ? 0.0 : x; }
-
 // A value whose exact counterpart never exceeds `hi` (or leaves lo..hi), as read:
 // rounding of a ratio, or a residue in the sums it divides, can take it just past
 // the bound. A value within the bounds (either zero among them) and a NaN pass
@@ -37,5 +32,10 @@ inline double not_below_zero(double x) { return x < 0.0 ? 0.0 : x; }
 inline double not_above(double x, double hi) { return x > hi ? hi : x; }
 inline double not_below(double x, double lo) { return x < lo ? lo : x; }
 inline double within(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
+
+// A running sum of terms that are never negative, as read: a residue of the terms that
+// have left the window can take it below 0, where the exact sum is 0. A NaN stays NaN
+// and -0 stays -0.
+inline double not_below_zero(double x) { return not_below(x, 0.0); }
 
 }  // namespace ostrel::core

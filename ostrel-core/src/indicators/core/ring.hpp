@@ -121,4 +121,12 @@ inline double lowest(const Ring<double>& w) {
     return lo;
 }
 
+// The mean of the values held (at least one), summed oldest first from +0: the new
+// anchor of the anchored running sums when they are rebuilt from their window.
+inline double mean_oldest_first(const Ring<double>& w) {
+    double s = 0.0;
+    w.for_each([&](double v) { s = s + v; });
+    return s / static_cast<double>(w.size());
+}
+
 }  // namespace ostrel::core

@@ -61,9 +61,7 @@ private:
     double n() const { return static_cast<double>(period_); }
 
     void rebuild() {
-        double s = 0.0;
-        window_.for_each([&](double v) { s = s + v; });
-        anchor_ = s / static_cast<double>(window_.size());
+        anchor_ = mean_oldest_first(window_);
         double a = 0.0, b = 0.0, c = 0.0, e = 0.0;
         window_.for_each([&](double v) {
             double d = v - anchor_;

@@ -91,9 +91,7 @@ private:
             s2 = s2 + d * d;
         }
         void reanchor() {
-            double s = 0.0;
-            values.for_each([&](double v) { s = s + v; });
-            anchor = s / static_cast<double>(values.size());
+            anchor = core::mean_oldest_first(values);
             double a = 0.0, b = 0.0;
             values.for_each([&](double v) {
                 double d = v - anchor;
