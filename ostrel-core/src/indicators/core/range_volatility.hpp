@@ -47,7 +47,7 @@ public:
         sum_ = term + sum_;
         if (++pushes_since_resum_ == period_) resum();
         if (!terms_.full()) return std::nullopt;
-        if (run_.zeros_cover(period_)) return 0.0;
+        if (run_.covers(period_)) return 0.0;
         return sum_;
     }
 
@@ -76,7 +76,7 @@ private:
     std::size_t annualization_;
     double sum_ = 0.0;
     std::size_t pushes_since_resum_ = 0;
-    EqualRun run_;  // the trailing run of equal terms
+    ZeroRun run_;  // the trailing run of zero terms
 };
 
 // The kind core of GarmanKlassVolatility and RogersSatchellVolatility: the kind's own

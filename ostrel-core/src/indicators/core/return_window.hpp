@@ -55,7 +55,7 @@ struct ReturnWindow {
     }
 
     // True when the full ring holds only zeros (both signs).
-    bool all_zero() const { return run.zeros_cover(period); }
+    bool all_zero() const { return run.covers(period); }
 
     std::optional<double> prev_close;
     std::optional<double> last;
@@ -63,7 +63,7 @@ struct ReturnWindow {
     std::size_t period;
     double sum = 0.0;
     std::size_t updates_since_rebuild = 0;
-    EqualRun run;  // of the values pushed, oldest to newest
+    ZeroRun run;  // the trailing run of zero values
 
 private:
     explicit ReturnWindow(std::size_t p) : ring(p), period(p) {}

@@ -49,7 +49,7 @@ public:
             pushes_ = 0;
         }
         if (!ring_.full()) return std::nullopt;
-        const bool no_volume = volumes_.zeros_cover(period_);
+        const bool no_volume = volumes_.covers(period_);
         const double mean = v_sum_ > 0.0 && !no_volume ? pv_sum_ / v_sum_ : p_sum_ / static_cast<double>(period_);
         last_ = mean;
         return mean;
@@ -67,7 +67,7 @@ private:
     double v_sum_ = 0.0;
     double p_sum_ = 0.0;
     std::size_t pushes_ = 0;  // the three sums' counts move together
-    EqualRun volumes_;        // watches the volumes only; the sums stay as they are
+    ZeroRun volumes_;        // watches the volumes only; the sums stay as they are
     std::optional<double> last_;
 };
 

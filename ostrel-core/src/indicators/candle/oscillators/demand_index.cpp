@@ -36,8 +36,8 @@ public:
         if (!ranges_.full()) return std::nullopt;
         const double n = static_cast<double>(period_);
         // Sums of volumes and ranges read below 0 (residues of values that left) are 0.
-        const bool no_volume = volume_run_.zeros_cover(period_);
-        const bool no_range = range_run_.zeros_cover(period_);
+        const bool no_volume = volume_run_.covers(period_);
+        const bool no_range = range_run_.covers(period_);
         double avg_volume = (volume_sum_ < 0.0 || no_volume ? 0.0 : volume_sum_) / n;
         double p = price_level(*c);
         double prev_p = price_level(*prev);
@@ -108,8 +108,8 @@ private:
     std::size_t period_;
     double volume_sum_ = 0.0;
     double range_sum_ = 0.0;
-    core::EqualRun volume_run_;  // these two watch the rings' values only
-    core::EqualRun range_run_;
+    core::ZeroRun volume_run_;  // these two watch the rings' values only
+    core::ZeroRun range_run_;
     double last_ = 0.0;
 };
 

@@ -18,14 +18,14 @@ public:
         const auto v = sma_.step(body);
         if (!v) return std::nullopt;
         // An average that is already 0 keeps its sign.
-        if (*v != 0.0 && bodies_.zeros_cover(sma_.period())) return 0.0;
+        if (*v != 0.0 && bodies_.covers(sma_.period())) return 0.0;
         return *v;
     }
     std::size_t warmup_period() const override { return sma_.period(); }
 
 private:
     core::SmaWindow sma_;
-    core::EqualRun bodies_;
+    core::ZeroRun bodies_;
 };
 
 }  // namespace ostrel::kinds

@@ -41,7 +41,7 @@ public:
         den_sum_ = den_sum_ + den;
         if (!window_.full()) return std::nullopt;
         if (den_sum_ <= 0.0) return last_;
-        if (ranges_.zeros_cover(period_ + 3)) return last_;
+        if (ranges_.covers(period_ + 3)) return last_;
         // No body exceeds its range, so the exact ratio lies within -1..1; the residues
         // of the never re-summed sums can take the quotient outside.
         const double v = num_sum_ / den_sum_;
@@ -60,7 +60,7 @@ private:
     std::size_t period_;
     double num_sum_ = 0.0;
     double den_sum_ = 0.0;
-    core::EqualRun ranges_;
+    core::ZeroRun ranges_;
 };
 
 }  // namespace ostrel::kinds

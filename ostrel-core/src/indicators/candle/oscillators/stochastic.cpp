@@ -49,7 +49,7 @@ public:
         // the average of the %K values; a close at the highest high can read a
         // rounding above, and the average's running sum a residue above.
         const double k_read = core::not_above(k, 100.0);
-        outputs_.store({k_read, ks_.zeros_cover(d_.period()) ? 0.0 : core::within(*d, 0.0, 100.0)});
+        outputs_.store({k_read, ks_.covers(d_.period()) ? 0.0 : core::within(*d, 0.0, 100.0)});
         return k_read;
     }
     std::span<const NamedOutput> outputs() const override { return outputs_.view(); }
@@ -69,7 +69,7 @@ private:
     BarDeque lows_;   // lows increasing from front to back
     std::optional<double> last_k_;
     core::Sma d_;
-    core::EqualRun ks_;
+    core::ZeroRun ks_;
     OutputSlots<2> outputs_;
 };
 

@@ -46,7 +46,7 @@ public:
         // Days without range average to exactly 0; the running sum keeps the residue
         // of the ranges that have left (of either sign), and a sum of ranges read
         // below 0 is such a residue: 0.
-        if (run_.zeros_cover(ranges_.size())) return 0.0;
+        if (run_.covers(ranges_.size())) return 0.0;
         return core::not_below_zero(sum_) / static_cast<double>(ranges_.size());
     }
     std::size_t warmup_period() const override { return ranges_.capacity(); }
@@ -69,7 +69,7 @@ private:
     }
 
     core::Ring<double> ranges_;
-    core::EqualRun run_;  // the trailing run of equal ranges
+    core::ZeroRun run_;  // the trailing run of days without range
     std::int32_t utc_offset_minutes_;
     bool has_day_ = false;
     std::int64_t day_ = 0;

@@ -60,7 +60,7 @@ public:
         double var_c = open_close_.sample_variance(n);
         // A window of zero Rogers-Satchell terms (flat candles) has a mean of exactly 0;
         // the running sum, never re-summed, keeps the residue of the terms that left.
-        double rs = rs_run_.zeros_cover(period_) ? 0.0 : rs_sum_ / n;
+        double rs = rs_run_.covers(period_) ? 0.0 : rs_sum_ / n;
         double rs_pos = core::not_below_zero(rs);
         double sigma2 = (var_o + k_ * var_c) + rs_pos * (1.0 - k_);
         if (sigma2 < 0.0) sigma2 = 0.0;
@@ -129,7 +129,7 @@ private:
     AnchoredWindow open_close_;
     core::Ring<double> rs_;
     double rs_sum_ = 0.0;
-    core::EqualRun rs_run_;
+    core::ZeroRun rs_run_;
     std::size_t pushes_since_anchor_ = 0;
     std::size_t period_;
     std::size_t annualization_;

@@ -37,7 +37,7 @@ public:
         if (volume_sum_ <= 0.0) return 0.0;
         // Volumes are never negative: a quotient of -0 comes from a residue of the
         // volume sum, and the exact answer is +0.
-        if (flows_.zeros_cover(period_)) return 0.0;
+        if (flows_.covers(period_)) return 0.0;
         // No bar's money-flow volume exceeds its volume in size, so the exact ratio
         // lies within -1..1; the residues the two sums keep (never re-summed) could take
         // the quotient outside: the flow is read no larger than the volume.
@@ -53,7 +53,7 @@ private:
     double mfv_sum_ = 0.0;
     double volume_sum_ = 0.0;
     std::size_t period_;
-    core::EqualRun flows_;
+    core::ZeroRun flows_;
 };
 
 }  // namespace ostrel::kinds

@@ -30,7 +30,7 @@ public:
         terms_.push(e);
         if (!window_.window.full()) return std::nullopt;
         // A sum that is already 0 keeps its sign.
-        if (window_.sum != 0.0 && terms_.zeros_cover(window_.period)) return 0.0;
+        if (window_.sum != 0.0 && terms_.covers(window_.period)) return 0.0;
         return window_.sum / static_cast<double>(window_.period);
     }
     std::size_t warmup_period() const override { return window_.period + 1; }
@@ -42,7 +42,7 @@ private:
 
     std::optional<double> prev_mid_;
     core::RollingSums window_;
-    core::EqualRun terms_;
+    core::ZeroRun terms_;
 };
 
 }  // namespace ostrel::kinds

@@ -32,7 +32,7 @@ public:
         // (a residue of huge volumes that have left), the previous average would get
         // a negative weight and the price would be extrapolated.
         const double v = volume_sum_ < c->volume ? c->volume : volume_sum_;
-        const bool no_volume = volumes_.zeros_cover(period_);
+        const bool no_volume = volumes_.covers(period_);
         if (v > 0.0 && !no_volume) {
             double prev = prev_ ? *prev_ : c->close;
             const double result = (c->close * c->volume + (v - c->volume) * prev) / v;
@@ -51,7 +51,7 @@ private:
     core::Ring<std::pair<double, double>> ring_;  // (close, volume)
     std::size_t period_;
     double volume_sum_ = 0.0;
-    core::EqualRun volumes_;  // watches the volumes only
+    core::ZeroRun volumes_;  // watches the volumes only
 };
 
 }  // namespace ostrel::kinds

@@ -44,7 +44,7 @@ public:
         }
         // A volume sum read below 0 is a residue of volumes that left: no volume.
         if (!ring_.full() || volume_sum_ <= 0.0) return std::nullopt;
-        if (volumes_.zeros_cover(period_)) return std::nullopt;
+        if (volumes_.covers(period_)) return std::nullopt;
         return pv_sum_ / volume_sum_;
     }
     std::size_t warmup_period() const override { return period_; }
@@ -56,7 +56,7 @@ private:
     double pv_sum_ = 0.0;
     double volume_sum_ = 0.0;
     std::size_t pushes_since_resum_ = 0;  // the two sums are re-summed together
-    core::EqualRun volumes_;              // watches the volumes only
+    core::ZeroRun volumes_;              // watches the volumes only
     std::size_t period_;
 };
 

@@ -31,7 +31,7 @@ public:
         sum_ = t + sum_;
         if (!window_.full()) return std::nullopt;
         // A sum that is already 0 keeps its sign.
-        if (sum_ != 0.0 && terms_.zeros_cover(state_.period)) return 0.0;
+        if (sum_ != 0.0 && terms_.covers(state_.period)) return 0.0;
         return sum_;
     }
     std::size_t warmup_period() const override { return state_.period + 1; }
@@ -41,7 +41,7 @@ private:
     std::optional<double> prev_close_;
     core::Ring<double> window_;
     double sum_ = 0.0;
-    core::EqualRun terms_;
+    core::ZeroRun terms_;
 };
 
 }  // namespace ostrel::kinds

@@ -52,7 +52,7 @@ public:
         if (!window_.full()) return std::nullopt;
         double support;
         double resistance;
-        const bool no_volume = volumes_.zeros_cover(period_);
+        const bool no_volume = volumes_.covers(period_);
         if (sums_.volume > 0.0 && !no_volume) {
             support = sums_.low_volume / sums_.volume;
             resistance = sums_.high_volume / sums_.volume;
@@ -87,7 +87,7 @@ private:
     core::Ring<Entry> window_;
     Sums sums_;
     std::size_t additions_since_resum_ = 0;
-    core::EqualRun volumes_;  // watches the volumes only
+    core::ZeroRun volumes_;  // watches the volumes only
     std::size_t period_;
     OutputSlots<2> outputs_;
 };

@@ -32,7 +32,7 @@ public:
         if (!squares_.window.full()) return std::nullopt;
         // Drawdowns that are all 0 give 0, not the residue of the squares that left;
         // a sum of squares read below 0 (a residue) is 0.
-        if (zeros_.zeros_cover(period_)) return 0.0;
+        if (zeros_.covers(period_)) return 0.0;
         const double sum = core::not_below_zero(squares_.sum);
         return std::sqrt(sum / static_cast<double>(period_));
     }
@@ -51,7 +51,7 @@ private:
     core::Ring<Entry> max_;  // monotonic deque: at most period + 1 entries at once
     std::size_t period_;
     core::RollingSums squares_;
-    core::EqualRun zeros_;  // of the squares pushed
+    core::ZeroRun zeros_;  // of the squares pushed
 };
 
 }  // namespace ostrel::kinds

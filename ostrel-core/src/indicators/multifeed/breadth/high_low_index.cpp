@@ -24,7 +24,7 @@ public:
         auto v = sma_.step(share);
         shares_.push(share);
         if (!v) return v;
-        return shares_.zeros_cover(sma_.period()) ? 0.0 : core::not_below_zero(*v);
+        return shares_.covers(sma_.period()) ? 0.0 : core::not_below_zero(*v);
     }
     std::size_t warmup_period() const override { return sma_.period(); }
 
@@ -32,7 +32,7 @@ private:
     explicit HighLowIndex(core::Sma sma) : sma_(std::move(sma)) {}
 
     core::Sma sma_;
-    core::EqualRun shares_;
+    core::ZeroRun shares_;
 };
 
 }  // namespace ostrel::kinds

@@ -36,7 +36,7 @@ public:
         s_.push(e);
         run_.push(e);
         if (!s_.window.full()) return std::nullopt;
-        if (run_.zeros_cover(s_.period)) return 0.0;
+        if (run_.covers(s_.period)) return 0.0;
         return s_.sum;
     }
     std::size_t warmup_period() const override { return s_.period + 1; }
@@ -45,7 +45,7 @@ private:
     explicit OrderFlowImbalance(core::RollingSums s) : s_(std::move(s)) {}
 
     core::RollingSums s_;
-    core::EqualRun run_;
+    core::ZeroRun run_;
     std::optional<core::BestQuote> previous_;
 };
 
