@@ -3,6 +3,7 @@
 #include "catalogue/params.hpp"
 #include "indicators/candle_guard.hpp"
 #include "indicators/core/ema.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/min_max.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -32,15 +33,12 @@ public:
         auto e2 = double_.step(*e1);
         if (!e2) return std::nullopt;
         double ratio = *e2 == 0.0 ? 1.0 : *e1 / *e2;
-        if (ratios_.full()) {
-            sum_ = sum_ - ratios_.oldest();
-            nonzero_ -= ratios_.oldest() != 0.0;
-        }
+        if (ratios_.full()) sum_ = sum_ - ratios_.oldest();
         ratios_.push(ratio);
         sum_ = ratio + sum_;
-        nonzero_ += ratio != 0.0;
+        zeros_.push(ratio);
         if (!ratios_.full()) return std::nullopt;
-        return nonzero_ == 0 ? 0.0 : core::not_below_zero(sum_);
+        return zeros_.covers(ratios_.capacity()) ? 0.0 : core::not_below_zero(sum_);
     }
     std::size_t warmup_period() const override { return ratios_.capacity() + 2 * single_.period() - 2; }
 
@@ -52,7 +50,7 @@ private:
     core::Ema double_;
     core::Ring<double> ratios_;
     double sum_ = 0.0;
-    std::size_t nonzero_ = 0;  // ratios of the window that are not 0
+    core::ZeroRun zeros_;  // of the ratios pushed
 };
 
 }  // namespace ostrel::kinds

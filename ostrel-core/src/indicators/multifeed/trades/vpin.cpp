@@ -2,6 +2,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/feed_access.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/core/ring.hpp"
 #include "indicators/core/min_max.hpp"
 
@@ -38,7 +39,7 @@ private:
     // balanced buckets: 0. No imbalance exceeds the bucket volume, so the value is at
     // most 1 (the division may round above it).
     double value() const {
-        const double sum = imbalanced_ == 0 ? 0.0 : core::not_below_zero(sum_);
+        const double sum = balanced_.covers(buckets_) ? 0.0 : core::not_below_zero(sum_);
         const double v = sum / (volume_ * count_);
         return v > 1.0 ? 1.0 : v;
     }
@@ -71,11 +72,10 @@ private:
             const double o = imbalances_.oldest();
             imbalances_.pop_oldest();
             sum_ = sum_ - o;
-            imbalanced_ -= o != 0.0;
         }
         imbalances_.push(imbalance);
         sum_ = sum_ + imbalance;
-        imbalanced_ += imbalance != 0.0;
+        balanced_.push(imbalance);
         if (++since_resum_ == buckets_) {
             double s = 0.0;
             imbalances_.for_each([&](double x) { s = s + x; });
@@ -96,7 +96,7 @@ private:
     std::size_t buckets_;
     double sum_ = 0.0;
     std::size_t since_resum_ = 0;
-    std::size_t imbalanced_ = 0;  // buckets of the window whose imbalance is not 0
+    core::ZeroRun balanced_;  // the buckets' imbalances
 };
 
 }  // namespace ostrel::kinds
