@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <vector>
 
 #include "indicators/core/inline_hint.hpp"
 
@@ -86,5 +87,13 @@ public:
 private:
     std::size_t run_ = 0;
 };
+
+// True when v[from], ..., v[to - 1] (at least one) are all equal: a window scanned
+// afresh, where no counter watched it fill.
+inline bool all_equal(const std::vector<double>& v, std::size_t from, std::size_t to) {
+    for (std::size_t i = from + 1; i < to; ++i)
+        if (v[i] != v[from]) return false;
+    return true;
+}
 
 }  // namespace ostrel::core

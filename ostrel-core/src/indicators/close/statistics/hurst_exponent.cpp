@@ -60,7 +60,7 @@ public:
                 // count, whatever residue its rounded mean leaves. That residue is a few
                 // units in the last place of the mean (at most about len of them), so the
                 // closes are compared only when the deviation is that small.
-                if (!(s2 > 0x1p-52 * (mean * mean)) && all_equal(s, start, len)) continue;
+                if (!(s2 > 0x1p-52 * (mean * mean)) && core::all_equal(s, start, start + len)) continue;
                 if (range != 0.0 && s2 != 0.0) {
                     rs_sum = rs_sum + range / std::sqrt(s2);
                     ++counted;
@@ -89,12 +89,6 @@ public:
     std::size_t warmup_period() const override { return period_; }
 
 private:
-    static bool all_equal(const std::vector<double>& s, std::size_t start, std::size_t len) {
-        for (std::size_t i = start + 1; i < start + len; ++i)
-            if (s[i] != s[start]) return false;
-        return true;
-    }
-
     HurstExponent(std::size_t period, std::size_t chunks) : window_(period), period_(period), chunks_(chunks) {}
 
     core::Ring<double> window_;

@@ -3,6 +3,7 @@
 
 #include "catalogue/params.hpp"
 #include "indicators/core/dense_solve.hpp"
+#include "indicators/core/equal_run.hpp"
 #include "indicators/feed_access.hpp"
 #include "indicators/core/ring.hpp"
 
@@ -50,7 +51,8 @@ public:
         // rounded elimination happens to find. Equal closes to be predicted (positions
         // p .. n-1) are fitted exactly by the intercept alone: both sums of squared
         // residuals are 0 and the statistic 0 / 0, where the fits leave two residues.
-        if (all_equal(xs_, 0, n - 1) || all_equal(ys_, 0, n - 1) || all_equal(xs_, p, n)) return 0.0;
+        if (core::all_equal(xs_, 0, n - 1) || core::all_equal(ys_, 0, n - 1) || core::all_equal(xs_, p, n))
+            return 0.0;
         double ssr_r = 0.0, ssr_u = 0.0;
         if (!least_squares_ssr(1 + p, ssr_r) || !least_squares_ssr(1 + 2 * p, ssr_u)) return 0.0;
         const double pd = static_cast<double>(p);
@@ -63,13 +65,6 @@ public:
 private:
     GrangerCausality(std::size_t period, std::size_t lag)
         : window_(period), lag_(lag) {}
-
-    // True when v[from .. to-1] are all equal.
-    static bool all_equal(const std::vector<double>& v, std::size_t from, std::size_t to) {
-        for (std::size_t i = from + 1; i < to; ++i)
-            if (v[i] != v[from]) return false;
-        return true;
-    }
 
     // Row t: (1, x(t-1), .., x(t-p)) and, with 2p + 1 columns, y(t-1), .., y(t-p).
     void fill_row(std::size_t t, std::size_t cols) {
